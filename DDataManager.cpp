@@ -1,0 +1,120 @@
+#include "DDataManager.h"
+
+#include "core/ColorText.h"
+#include "logCollect/log_out.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFontDatabase>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTextCodec>
+
+DDataManager *DDataManager::getInstance()
+{
+    static DDataManager *instance = new DDataManager();
+    return instance;
+}
+
+DDataManager::DDataManager(QObject *parent) : QObject(parent)
+{
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QDir(dataDir).exists())
+        QDir().mkdir(dataDir);
+
+    configDir = QCoreApplication::applicationDirPath() + QStringLiteral("/configDir/");
+    appConfig = readAppConfig(configDir);
+    initMontserratBold();
+    initMontserratMedium();
+
+    InitializeLog(QString());
+    qInstallMessageHandler(LogMessageHandler);
+}
+
+AppConfig DDataManager::readAppConfig(const QString &configDir)
+{
+    QSettings settings(configDir + QStringLiteral("appConfig.ini"), QSettings::IniFormat);
+    settings.setIniCodec(QTextCodec::codecForName("UTF_8"));
+
+    const auto text = [&](const char *key) { return settings.value(QLatin1String(key)).toString(); };
+    const auto number = [&](const char *key) { return settings.value(QLatin1String(key)).toInt(); };
+    const auto path = [&](const char *key) { return configDir + text(key); };
+    const auto colour = [&](const char *key) { return ColorText::normalize(text(key)); };
+
+    AppConfig c;
+    c.AppName = text("AppInfo/AppName");
+    c.AppVersion = text("AppInfo/AppVersion");
+    c.AppID = text("AppInfo/AppID");
+    c.StartupTaskFlag = 1;
+    c.AppIcoSel01 = path("AppIco/AppIcoSel01");
+    c.AppIcoSel02 = path("AppIco/AppIcoSel02");
+    c.ShowMainPageUI = number("AppUiShow/ShowMainPageUI");
+    c.LeftTopShowModel = number("AppUiShow/LeftTopShowModel");
+    c.LeftTopShowImage = path("AppUiShow/LeftTopShowImage");
+    c.MainAreaShowModel = number("AppUiShow/MainAreaShowModel");
+    c.MainAreaShowBgImage = path("AppUiShow/MainAreaShowBgImage");
+    c.AppVersionShowModel = number("AppUiShow/AppVersionShowModel");
+    c.DeviceConStatusShowModel = number("AppUiShow/DeviceConStatusShowModel");
+    c.TemperatureChangShowModel = number("AppUiShow/TemperatureChangShowModel");
+    c.CompanyInfoShowModel = number("AppUiShow/CompanyInfoShowModel");
+    c.CompanyLinkUrl = text("AppUiShow/CompanyLinkUrl");
+    c.CompanyCopyright = text("AppUiShow/CompanyCopyright");
+    c.HardwareInfoShowModel = number("AppUiShow/HardwareInfoShowModel");
+    c.MainBorderColor = colour("ThemeColor/MainBorderColor");
+    c.MainBgColor = colour("ThemeColor/MainBgColor");
+    c.ProgressBarDefBgColor = colour("ThemeColor/ProgressBarDefBgColor");
+    c.ProgressBarStartColor = colour("ThemeColor/ProgressBarStartColor");
+    c.ProgressBarEndColor = colour("ThemeColor/ProgressBarEndColor");
+    c.RadioDefColor = colour("ThemeColor/RadioDefColor");
+    c.RadioSelColor = colour("ThemeColor/RadioSelColor");
+    c.DataValueTextColor = colour("ThemeColor/DataValueTextColor");
+    c.FrameBorderColor = colour("ThemeColor/FrameBorderColor");
+    c.TextFont = text("ThemeColor/TextFont");
+    return c;
+}
+
+void DDataManager::initMontserratBold()
+{
+    QFont font;
+    font.setFamily(QStringLiteral("Microsoft YaHei"));
+    const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        qDebug() << "Failed to load font.";
+    else
+        font.setFamily(families.first());
+    montserratBoldFont = font;
+}
+
+void DDataManager::initMontserratMedium()
+{
+    QFont font;
+    const int id =
+        QFontDatabase::addApplicationFont(QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        qDebug() << "Failed to load font.";
+    else
+        font = QFont(families.first(), -1, -1, false);
+    montserratMediumFont = font;
+}
+
+void DDataManager::initInfo()
+{
+    qDebug() << "------------------------- *** App Runing *** ------------------------------";
+    qDebug() << "appConfig.ini Path:" << configDir;
+    theHardwareInfoGet();
+}
+
+void DDataManager::theHardwareInfoGet()
+{
+    // The inventory queries arrive with the hardware-information page.
+    emit sigGetPcHardwareInfoOver();
+}
+
+QString DDataManager::getInfo(const QString &commandLine)
+{
+    Q_UNUSED(commandLine);
+    return QString();
+}

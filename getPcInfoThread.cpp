@@ -1,0 +1,1 @@
+#include "getPcInfoThread.h"

@@ -1,0 +1,1 @@
+#include "inventory/WmicTable.h"

@@ -1,0 +1,19 @@
+#pragma once
+
+// The twelve live values of one sensor pass: degrees Celsius, percent, MHz, watts and RPM.
+// A value that no reading matched in the latest pass is 0.
+struct SensorReadings
+{
+    float cpuTemperature = 0;
+    float cpuUsage = 0;
+    float cpuClock = 0;
+    float cpuPower = 0;
+    float cpuFan = 0;
+    float gpuTemperature = 0;
+    float gpuUsage = 0;
+    float gpuClock = 0;
+    float gpuPower = 0;
+    float gpuFan = 0;
+    float boardTemperature = 0;
+    float memoryClock = 0;
+};
