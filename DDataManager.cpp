@@ -37,7 +37,9 @@ AppConfig DDataManager::readAppConfig(const QString &configDir)
     QSettings settings(configDir + QStringLiteral("appConfig.ini"), QSettings::IniFormat);
     settings.setIniCodec(QTextCodec::codecForName("UTF_8"));
 
-    const auto text = [&](const char *key) { return settings.value(QLatin1String(key)).toString(); };
+    const auto text = [&](const char *key) {
+        return settings.value(QLatin1String(key)).toString();
+    };
     const auto number = [&](const char *key) { return settings.value(QLatin1String(key)).toInt(); };
     const auto path = [&](const char *key) { return configDir + text(key); };
     const auto colour = [&](const char *key) { return ColorText::normalize(text(key)); };
@@ -78,7 +80,8 @@ void DDataManager::initMontserratBold()
 {
     QFont font;
     font.setFamily(QStringLiteral("Microsoft YaHei"));
-    const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
+    const int id =
+        QFontDatabase::addApplicationFont(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())
         qDebug() << "Failed to load font.";
@@ -90,8 +93,8 @@ void DDataManager::initMontserratBold()
 void DDataManager::initMontserratMedium()
 {
     QFont font;
-    const int id =
-        QFontDatabase::addApplicationFont(QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
+    const int id = QFontDatabase::addApplicationFont(
+        QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())
         qDebug() << "Failed to load font.";

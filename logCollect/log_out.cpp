@@ -92,8 +92,8 @@ void LogMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
     QMutexLocker locker(&mutex);
 
     const QDateTime now = Clock::now();
-    const QString text =
-        LogFormat::line(QString::fromUtf8(context.file ? context.file : ""), context.line, now, msg);
+    const QString text = LogFormat::line(QString::fromUtf8(context.file ? context.file : ""),
+                                         context.line, now, msg);
 
     QFile file(LogFormat::filePath(now));
     file.open(QIODevice::ReadWrite | QIODevice::Append);

@@ -1,0 +1,2 @@
+add_unit_test(tst_logOut SOURCES core/tst_logOut.cpp LIBS tarnix_log)
+add_unit_test(tst_appConfig SOURCES core/tst_appConfig.cpp LIBS tarnix_core tarnix_resources)
