@@ -2,14 +2,552 @@
 #include "ui_dmainwidget.h"
 
 #include "DDataManager.h"
+#include "MainHidInterFace.h"
+#include "device/DeviceChange.h"
+#include "device/DeviceFrame.h"
+#include "getPcInfoThread.h"
+#include "gui/HardwarePage.h"
+#include "gui/RefreshFigures.h"
+#include "gui/StartupTask.h"
+#include "gui/ThemeApplier.h"
+#include "gui/WindowChrome.h"
+#include "platform/DeviceMonitor.h"
+#include "platform/SystemFigures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QDesktopWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+const QString celsiusText = QStringLiteral("℃");
+const QString fahrenheitText = QStringLiteral("℉");
+const char unitKey[] = "TempShowModel/Model";
+// The display needs a moment after a hot-plug before it can be opened or is really gone.
+const int deviceSettleMs = 300;
+
+QSettings *openUnitSettings()
+{
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                         QStringLiteral("MyCompanyKelmar"), QStringLiteral("Tarnix"));
+}
+
+} // namespace
 
 DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWidget)
 {
     ui->setupUi(this);
+
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(1150, 750);
+
+    ui->pushButton_Setting->hide();
+    ui->pushButton_Max->hide();
+    ui->label_HidStatus->hide();
+    ui->pushButton_Test->hide();
+    ui->label_AppName->setText(QStringLiteral("Tarnix"));
+    ui->label_AppVersion->setText(QStringLiteral("V_1.0.0.01"));
+    ui->pushButton_Logo->hide();
+    ui->label_CrashTest->hide();
+    ui->label_ErrorMsg->hide();
+
     showMainPageUI = DDataManager::getInstance()->getAppConfig().ShowMainPageUI;
+
+    registerDevice();
+    initTray();
+    initThemeData();
+    initOperate();
+
+    ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
+    ui->pushButton_Monitor->setChecked(true);
+
+    connect(this, &DMainWidget::sigHidDeviceConnectChanging_Into, this,
+            &DMainWidget::onHidDeviceConnectChanging_Into);
+    connect(this, &DMainWidget::sigHidDeviceConnectChanging_Remove, this,
+            &DMainWidget::onHidDeviceConnectChanging_Remove);
+
+    sdkReady = false;
+    pcInfoThread = new getPcInfoThread(nullptr);
+    connect(pcInfoThread, &getPcInfoThread::sigTheSdkInitStatus, this,
+            &DMainWidget::onTheSdkInitStatus);
+    connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &DMainWidget::onGetPcInfoOk);
+    pcInfoThread->start(QThread::InheritPriority);
+
+    QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
+    QTimer::singleShot(200, this, &DMainWidget::onGetPcHardwareInfoOver);
 }
 
 DMainWidget::~DMainWidget()
 {
     delete ui;
 }
+
+// ---- start-up and shut-down ---------------------------------------------------------------
+
+void DMainWidget::onStartUpdateLater()
+{
+    qDebug() << "Start Update -> Start";
+    ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
+    deviceConnected = false;
+
+    hidInterface = new MainHidInterFace(nullptr);
+    connect(hidInterface, &MainHidInterFace::sigOpenHidSuccessful, this,
+            &DMainWidget::onOpenHidSuccessful);
+    hidInterface->getuUsbHidDeviceList();
+
+    qDebug() << "Start Update -> Over";
+    qDebug() << "Start Thread Runing SDK -> GetComputerInfo [Start]";
+
+    // Loading the sensor library can take a while; keep it off the GUI thread.
+    getPcInfoThread *sensors = pcInfoThread;
+    std::thread([sensors] {
+        sensors->initSdk();
+        sensors->start(QThread::InheritPriority);
+    }).detach();
+}
+
+void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)
+{
+    if (isOK)
+        qDebug() << "HWi32SDK init Over [Successful]";
+    else
+        qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
+    sdkReady = isOK;
+}
+
+void DMainWidget::onOpenHidSuccessful()
+{
+    qDebug() << "onOpenHidSuccessful -----------------------";
+    ui->label_HidStatus->setText(QStringLiteral("Connected"));
+    deviceConnected = true;
+    hidInterface->start(QThread::InheritPriority);
+}
+
+void DMainWidget::onQuitApp()
+{
+    if (sdkReady) {
+        const int status = pcInfoThread->stopPolling();
+        qDebug() << "HWi32SDK UNinit Over [Status],errorCode:" << status;
+    }
+    if (deviceConnected) {
+        deviceConnected = false;
+        hidInterface->hidApi_Close();
+    }
+    qDebug() << "Exit app runing [Normal]";
+    close();
+    // The worker threads are still running: end the process here rather than unwinding
+    // static objects under them.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+// ---- the once-a-second refresh ------------------------------------------------------------
+
+void DMainWidget::onGetPcInfoOk()
+{
+    if (!sdkReady) {
+        qDebug() << "SDK Init doing ... ... wait monment ... ";
+        return;
+    }
+
+    const SensorReadings readings = pcInfoThread->getSensorReadings();
+    const int cpuTemperature = RefreshFigures::truncated(readings.cpuTemperature);
+    const int cpuUsage = RefreshFigures::truncated(readings.cpuUsage);
+    const int cpuClock = RefreshFigures::truncated(readings.cpuClock);
+    const int cpuFan = RefreshFigures::truncated(readings.cpuFan);
+    const int cpuPower = RefreshFigures::truncated(readings.cpuPower);
+    const int gpuTemperature = RefreshFigures::truncated(readings.gpuTemperature);
+    const int gpuUsage = RefreshFigures::truncated(readings.gpuUsage);
+    const int gpuClock = RefreshFigures::truncated(readings.gpuClock);
+    const int gpuFan = RefreshFigures::truncated(readings.gpuFan);
+    const int gpuPower = RefreshFigures::truncated(readings.gpuPower);
+
+    lastCpuTemperature = cpuTemperature;
+    lastGpuTemperature = gpuTemperature;
+    ui->widget_CpuDashboardNew->setValue(cpuTemperature);
+    ui->widget_GpuDashboardNew->setValue(gpuTemperature);
+
+    ui->progressBar_CPU01->setValue(cpuUsage);
+    ui->label_CPU01->setText(QString::number(cpuUsage));
+    ui->progressBar_GPU01->setValue(gpuUsage);
+    ui->label_GPU01->setText(QString::number(gpuUsage));
+
+    refreshAutoRangePairs(cpuClock, gpuClock, cpuFan, gpuFan, cpuPower, gpuPower);
+
+    DeviceFrameInput frame;
+    refreshSystemFigures(frame.memoryLoad, frame.memoryTotalBytes, frame.driveUsage,
+                         frame.driveTotalBytes);
+
+    if (!deviceConnected)
+        return;
+    frame.readings = readings;
+    frame.celsius = ui->radioButton_Model01->isChecked();
+    frame.localTime = Clock::now();
+    const DeviceFrame bytes = buildDeviceFrame(frame);
+    hidInterface->hidApi_Write(bytes.data(), 64);
+}
+
+void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, int gpuFan,
+                                        int cpuPower, int gpuPower)
+{
+    struct Pair
+    {
+        QProgressBar *cpuBar;
+        QProgressBar *gpuBar;
+        QLabel *cpuLabel;
+        QLabel *gpuLabel;
+        int cpuValue;
+        int gpuValue;
+        int &cpuMax;
+        int &gpuMax;
+    };
+    const Pair pairs[] = {
+        {ui->progressBar_CPU02, ui->progressBar_GPU02, ui->label_CPU02, ui->label_GPU02, cpuClock,
+         gpuClock, maxCpuClock, maxGpuClock},
+        {ui->progressBar_CPU03, ui->progressBar_GPU03, ui->label_CPU03, ui->label_GPU03, cpuFan,
+         gpuFan, maxCpuFan, maxGpuFan},
+        {ui->progressBar_CPU04, ui->progressBar_GPU04, ui->label_CPU04, ui->label_GPU04, cpuPower,
+         gpuPower, maxCpuPower, maxGpuPower},
+    };
+    for (const Pair &p : pairs) {
+        p.cpuMax = RefreshFigures::grownMaximum(p.cpuMax, p.cpuValue);
+        p.gpuMax = RefreshFigures::grownMaximum(p.gpuMax, p.gpuValue);
+        p.cpuBar->setRange(0, p.cpuMax);
+        p.gpuBar->setRange(0, p.gpuMax);
+        p.cpuLabel->setText(QString::number(p.cpuValue));
+        p.gpuLabel->setText(QString::number(p.gpuValue));
+        p.cpuBar->setValue(p.cpuValue);
+        p.gpuBar->setValue(p.gpuValue);
+    }
+}
+
+void DMainWidget::refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal,
+                                       int &driveUsage, quint64 &driveTotal)
+{
+    const SystemFigures::Memory memory = SystemFigures::memory();
+    memoryLoad = memory.loadPercent;
+    memoryTotal = memory.totalBytes;
+    ui->label_MemoryUsageNum->setText(QString::number(memory.loadPercent));
+    ui->progressBar_MemoryUsage->setValue(int(memory.loadPercent));
+    ui->label_MemoryUsage->setText(
+        RefreshFigures::memoryText(memory.totalBytes, memory.availableBytes));
+
+    driveUsage = 0;
+    driveTotal = 0;
+    const SystemFigures::Drive drive = SystemFigures::systemDrive();
+    if (!drive.found)
+        return;
+    driveUsage = RefreshFigures::driveUsage(drive.totalBytes, drive.freeBytes);
+    driveTotal = drive.totalBytes;
+    ui->label_HardDiskUsageNum->setText(QString::number(driveUsage));
+    ui->progressBar_HardDiskUsage->setValue(driveUsage);
+    ui->label_HardDiskUsage->setText(RefreshFigures::driveText(drive.totalBytes, drive.freeBytes));
+}
+
+// ---- temperature unit ---------------------------------------------------------------------
+
+void DMainWidget::initOperate()
+{
+    temperatureUnit = 1;
+    int chosen = 1;
+    {
+        QScopedPointer<QSettings> settings(openUnitSettings());
+        if (settings->contains(QLatin1String(unitKey)))
+            chosen = settings->value(QLatin1String(unitKey)).toInt();
+    }
+    if (DDataManager::getInstance()->getAppConfig().TemperatureChangShowModel == 0) {
+        QScopedPointer<QSettings> settings(openUnitSettings());
+        settings->setValue(QLatin1String(unitKey), 1);
+        chosen = 1;
+    }
+
+    if (chosen == 1) {
+        qDebug() << "TempShowModel Init -> [℃]";
+        on_radioButton_Model01_clicked();
+        ui->radioButton_Model01->setChecked(true);
+    } else {
+        qDebug() << "TempShowModel Init -> [℉]";
+        on_radioButton_Model02_clicked();
+        ui->radioButton_Model02->setChecked(true);
+    }
+
+    for (QProgressBar *bar : {ui->progressBar_CPU01, ui->progressBar_CPU02, ui->progressBar_CPU03,
+                              ui->progressBar_CPU04, ui->progressBar_GPU01, ui->progressBar_GPU02,
+                              ui->progressBar_GPU03, ui->progressBar_GPU04,
+                              ui->progressBar_MemoryUsage, ui->progressBar_HardDiskUsage})
+        bar->setValue(0);
+    for (QLabel *label : {ui->label_CPU01, ui->label_CPU02, ui->label_CPU03, ui->label_CPU04,
+                          ui->label_GPU01, ui->label_GPU02, ui->label_GPU03, ui->label_GPU04,
+                          ui->label_MemoryUsageNum, ui->label_HardDiskUsageNum})
+        label->setText(QStringLiteral("0"));
+    ui->label_MemoryUsage->setText(QStringLiteral("0G/0G"));
+    ui->label_HardDiskUsage->setText(QStringLiteral("0G/0G"));
+}
+
+void DMainWidget::on_radioButton_Model01_clicked()
+{
+    if (temperatureUnit == 1)
+        return;
+    applyTemperatureUnit(1);
+}
+
+void DMainWidget::on_radioButton_Model02_clicked()
+{
+    if (temperatureUnit == 2)
+        return;
+    applyTemperatureUnit(2);
+}
+
+void DMainWidget::applyTemperatureUnit(int unit)
+{
+    temperatureUnit = unit;
+    const QString &text = unit == 1 ? celsiusText : fahrenheitText;
+    if (unit == 1)
+        qDebug() << "TempShowModel Changed -> [℃]";
+    else
+        qDebug() << "TempShowModel Changed -> [℉]";
+    {
+        QScopedPointer<QSettings> settings(openUnitSettings());
+        settings->setValue(QLatin1String(unitKey), unit);
+    }
+    ProgressBarRound *gauges[] = {ui->widget_CpuDashboardNew, ui->widget_GpuDashboardNew};
+    for (ProgressBarRound *gauge : gauges)
+        gauge->setStrUnit(text);
+    for (ProgressBarRound *gauge : gauges)
+        gauge->setCurrentValueType(unit);
+    for (ProgressBarRound *gauge : gauges)
+        gauge->setRange(0, 100);
+    ui->widget_CpuDashboardNew->setValue(lastCpuTemperature);
+    ui->widget_GpuDashboardNew->setValue(lastGpuTemperature);
+}
+
+// ---- theme and hardware page --------------------------------------------------------------
+
+void DMainWidget::initThemeData()
+{
+    DDataManager *data = DDataManager::getInstance();
+    const AppConfig config = data->getAppConfig();
+    companyLinkUrl = applyTheme(ui, this, config, data->getMontserratMediumFont(),
+                                data->getMontserratBoldFont());
+    registerLogonTask(config);
+}
+
+void DMainWidget::onGetPcHardwareInfoOver()
+{
+    qDebug() << "-------------------------- onGetPcHardwareInfoOver and update to UI "
+                "-----------------------";
+    const DDataManager *data = DDataManager::getInstance();
+    ui->label_29->setText(data->getCpuName());
+    ui->label_30->setText(data->getBoardInfo());
+    fillHardwareRow({{ui->label_31, ui->label_32}, {ui->label_33, ui->label_34},
+                     {ui->label_44, ui->label_45}},
+                    data->getMemoryList(), true);
+    fillHardwareRow({{ui->label_35, ui->label_36}, {ui->label_37, ui->label_38},
+                     {ui->label_46, ui->label_47}},
+                    data->getDiskList(), true);
+    fillHardwareRow({{ui->label_39, ui->label_40}, {ui->label_50, ui->label_51}},
+                    data->getGpuList(), true);
+    fillHardwareRow({{ui->label_41, nullptr}, {ui->label_48, nullptr}, {ui->label_49, nullptr}},
+                    data->getAudioList(), false);
+    fillHardwareRow({{ui->label_42, nullptr}, {ui->label_52, nullptr}}, data->getNetworkList(),
+                    false);
+    ui->label_43->setText(data->getOsCaption());
+}
+
+// ---- device hot-plug ----------------------------------------------------------------------
+
+void DMainWidget::registerDevice()
+{
+    deviceMonitor = new DeviceMonitor(this);
+    connect(deviceMonitor, &DeviceMonitor::deviceEvent, this, &DMainWidget::onDeviceEvent);
+    if (!deviceMonitor->start())
+        qDebug() << "Device monitor unavailable: the display is only found at start-up";
+}
+
+void DMainWidget::onDeviceEvent(const QString &action, const QString &devicePath)
+{
+    const DeviceChange change = decideDeviceChange(action, devicePath);
+    if (change == DeviceChange::None)
+        return;
+    const bool arrival = change == DeviceChange::Arrival;
+    if (arrival == deviceConnected)
+        return;
+    // Re-checked when the settle time is over: a display with several interfaces announces
+    // each of them, and only the first may open it.
+    QTimer::singleShot(deviceSettleMs, this, [this, arrival, devicePath] {
+        if (arrival == deviceConnected)
+            return;
+        if (arrival)
+            emit sigHidDeviceConnectChanging_Into(devicePath);
+        else
+            emit sigHidDeviceConnectChanging_Remove(devicePath);
+    });
+}
+
+bool DMainWidget::nativeEvent(const QByteArray &eventType, void *message, long *result)
+{
+    // Native device broadcasts are fed to the monitor, which reports them like udev events.
+    deviceMonitor->handleNativeEvent(eventType, message);
+    return QWidget::nativeEvent(eventType, message, result);
+}
+
+void DMainWidget::onHidDeviceConnectChanging_Into(QString hidPath)
+{
+    qDebug() << "Insert a new device --------------- hidPath:" << hidPath;
+    if (!hidInterface)
+        return;
+    deviceConnected = false;
+    hidInterface->getuUsbHidDeviceList();
+}
+
+void DMainWidget::onHidDeviceConnectChanging_Remove(QString hidPath)
+{
+    qDebug() << "Pull out a device --------------- hidPath:" << hidPath;
+    if (!hidInterface)
+        return;
+    ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
+    deviceConnected = false;
+    hidInterface->hidApi_Close();
+    hidInterface->quit();
+}
+
+// ---- window chrome and tray ---------------------------------------------------------------
+
+void DMainWidget::initTray()
+{
+    const AppConfig config = DDataManager::getInstance()->getAppConfig();
+    openAction = new QAction(QStringLiteral("Open ") + config.AppName, this);
+    exitAction = new QAction(QStringLiteral("Exit"), this);
+    connect(openAction, &QAction::triggered, this, &QWidget::showNormal);
+    connect(exitAction, &QAction::triggered, this, &DMainWidget::onQuitApp);
+
+    trayMenu = new QMenu(QApplication::desktop());
+    if (showMainPageUI == 1)
+        trayMenu->addAction(openAction);
+    trayMenu->addSeparator();
+    trayMenu->addAction(exitAction);
+
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    trayIcon = new QSystemTrayIcon(this);
+    trayIcon->setIcon(QIcon(config.AppIcoSel01));
+    trayIcon->setToolTip(config.AppName);
+    trayIcon->setContextMenu(trayMenu);
+    trayIcon->show();
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &DMainWidget::iconActivated);
+}
+
+void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    const bool click =
+        reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger;
+    if (click && showMainPageUI == 1)
+        showNormal();
+}
+
+void DMainWidget::closeEvent(QCloseEvent *event)
+{
+    if (trayIcon)
+        trayIcon->hide();
+    event->accept();
+}
+
+void DMainWidget::mousePressEvent(QMouseEvent *event)
+{
+    dragging = false;
+    if (event->button() == Qt::LeftButton) {
+        leftPressed = true;
+        if (ui->frame_Bg->geometry().contains(event->pos())) {
+            dragOffset = event->globalPos() - frameGeometry().topLeft();
+            event->accept();
+            dragging = true;
+        }
+        return;
+    }
+    if (event->button() == Qt::RightButton)
+        return;
+    QWidget::mousePressEvent(event);
+}
+
+void DMainWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint g = event->globalPos();
+    const QPoint topLeft = mapToGlobal(rect().topLeft());
+    const QPoint bottomRight = mapToGlobal(rect().bottomRight());
+    const bool maximisedOrFull = isMaximized() || isFullScreen();
+
+    if (!leftPressed) {
+        ResizeZone = findResizeZone(g, topLeft, bottomRight);
+        setCursor(cursorForResizeZone(ResizeZone));
+    } else if (dragging || maximisedOrFull) {
+        if (dragging && !maximisedOrFull) {
+            move(g - dragOffset);
+            event->accept();
+        }
+    } else {
+        setGeometry(resizedRect(ResizeZone, topLeft, bottomRight, g, minimumSize()));
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void DMainWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    leftPressed = false;
+    dragging = false;
+    if (ResizeZone == 8)
+        return;
+    releaseMouse();
+    setCursor(Qt::ArrowCursor);
+    ResizeZone = 8;
+}
+
+void DMainWidget::on_pushButton_Close_clicked()
+{
+    hide();
+}
+
+void DMainWidget::on_pushButton_Min_clicked()
+{
+    showMinimized();
+}
+
+void DMainWidget::on_pushButton_Max_clicked()
+{
+    if (isMaximized() || isFullScreen()) {
+        showNormal();
+        setCursor(Qt::ArrowCursor);
+    } else {
+        showMaximized();
+    }
+}
+
+void DMainWidget::on_pushButton_Setting_clicked() {}
+
+void DMainWidget::on_pushButton_Monitor_clicked()
+{
+    ui->pushButton_Monitor->setChecked(true);
+    ui->pushButton_Hardware->setChecked(false);
+    ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
+}
+
+void DMainWidget::on_pushButton_Hardware_clicked()
+{
+    ui->pushButton_Hardware->setChecked(true);
+    ui->pushButton_Monitor->setChecked(false);
+    ui->stackedWidget_3->setCurrentWidget(ui->page_HardwareInfoNew);
+}
+
+void DMainWidget::on_pushButton_Logo_clicked() {}
