@@ -1,0 +1,4 @@
+# System figures, hot-plug decision and window chrome rules.
+add_unit_test(tst_systemFigures
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_systemFigures.cpp
+    LIBS tarnix_platform tarnix_gui)
