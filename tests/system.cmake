@@ -5,3 +5,6 @@ add_unit_test(tst_systemFigures
 add_unit_test(tst_deviceChange
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_deviceChange.cpp
     LIBS tarnix_device tarnix_platform)
+add_unit_test(tst_windowChrome
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_windowChrome.cpp
+    LIBS tarnix_gui)
