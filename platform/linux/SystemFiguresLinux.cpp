@@ -1,0 +1,119 @@
+#include "platform/linux/SystemFiguresLinux.h"
+
+#include <sys/statvfs.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace SystemFigures {
+
+namespace {
+
+constexpr uint64_t kBytesPerKiB = 1024;
+
+// Value in kB of the line "key: value kB", or false when the key is absent.
+bool meminfoValue(const std::string &text, const char *key, uint64_t &value)
+{
+    const size_t keyLength = std::strlen(key);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text.compare(pos, keyLength, key) == 0 && pos + keyLength < text.size() &&
+            text[pos + keyLength] == ':') {
+            char *end = nullptr;
+            const char *digits = text.c_str() + pos + keyLength + 1;
+            const unsigned long long parsed = std::strtoull(digits, &end, 10);
+            if (end == digits)
+                return false;
+            value = parsed;
+            return true;
+        }
+        pos = text.find('\n', pos);
+        if (pos == std::string::npos)
+            break;
+        ++pos;
+    }
+    return false;
+}
+
+bool availableKiB(const std::string &text, uint64_t &available)
+{
+    if (meminfoValue(text, "MemAvailable", available))
+        return true;
+    uint64_t free = 0, buffers = 0, cached = 0;
+    if (!meminfoValue(text, "MemFree", free))
+        return false;
+    meminfoValue(text, "Buffers", buffers);
+    meminfoValue(text, "Cached", cached);
+    available = free + buffers + cached;
+    return true;
+}
+
+} // namespace
+
+Memory memoryFromMeminfo(const std::string &text)
+{
+    uint64_t total = 0, available = 0;
+    if (!meminfoValue(text, "MemTotal", total) || total == 0 || !availableKiB(text, available))
+        return {};
+    if (available > total)
+        available = total;
+    Memory figures;
+    figures.valid = true;
+    figures.totalBytes = total * kBytesPerKiB;
+    figures.availableBytes = available * kBytesPerKiB;
+    figures.loadPercent = static_cast<uint32_t>((total - available) * 100 / total);
+    return figures;
+}
+
+Memory memoryFromFile(const std::string &path)
+{
+    std::FILE *file = std::fopen(path.c_str(), "re");
+    if (!file)
+        return {};
+    // /proc files report no size, so read until the end; meminfo is a couple of kB.
+    std::string text;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    std::fclose(file);
+    return memoryFromMeminfo(text);
+}
+
+std::string meminfoPath()
+{
+    const char *root = std::getenv("HWSENSORS_ROOT");
+    return std::string(root ? root : "") + "/proc/meminfo";
+}
+
+Drive driveFromBlocks(uint64_t blocks, uint64_t freeBlocks, uint64_t fragmentSize)
+{
+    if (blocks == 0 || fragmentSize == 0)
+        return {};
+    Drive drive;
+    drive.found = true;
+    drive.totalBytes = blocks * fragmentSize;
+    drive.freeBytes = (freeBlocks < blocks ? freeBlocks : blocks) * fragmentSize;
+    return drive;
+}
+
+Drive driveAt(const std::string &path)
+{
+    struct statvfs info;
+    if (statvfs(path.c_str(), &info) != 0)
+        return {};
+    return driveFromBlocks(info.f_blocks, info.f_bfree, info.f_frsize);
+}
+
+Memory memory()
+{
+    return memoryFromFile(meminfoPath());
+}
+
+Drive systemDrive()
+{
+    return driveAt("/");
+}
+
+} // namespace SystemFigures

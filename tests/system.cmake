@@ -1,0 +1,10 @@
+# System figures, hot-plug decision and window chrome rules.
+add_unit_test(tst_systemFigures
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_systemFigures.cpp
+    LIBS tarnix_platform tarnix_gui)
+add_unit_test(tst_deviceChange
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_deviceChange.cpp
+    LIBS tarnix_device tarnix_platform)
+add_unit_test(tst_windowChrome
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_windowChrome.cpp
+    LIBS tarnix_gui)
