@@ -162,16 +162,16 @@ void DMainWidget::onGetPcInfoOk()
     }
 
     const SensorReadings readings = pcInfoThread->getSensorReadings();
-    const int cpuTemperature = RefreshFigures::truncated(readings.cpuTemperature);
-    const int cpuUsage = RefreshFigures::truncated(readings.cpuUsage);
-    const int cpuClock = RefreshFigures::truncated(readings.cpuClock);
-    const int cpuFan = RefreshFigures::truncated(readings.cpuFan);
-    const int cpuPower = RefreshFigures::truncated(readings.cpuPower);
-    const int gpuTemperature = RefreshFigures::truncated(readings.gpuTemperature);
-    const int gpuUsage = RefreshFigures::truncated(readings.gpuUsage);
-    const int gpuClock = RefreshFigures::truncated(readings.gpuClock);
-    const int gpuFan = RefreshFigures::truncated(readings.gpuFan);
-    const int gpuPower = RefreshFigures::truncated(readings.gpuPower);
+    const int cpuTemperature = RefreshFigures::truncatedReading(readings.cpuTemperature);
+    const int cpuUsage = RefreshFigures::truncatedReading(readings.cpuUsage);
+    const int cpuClock = RefreshFigures::truncatedReading(readings.cpuClock);
+    const int cpuFan = RefreshFigures::truncatedReading(readings.cpuFan);
+    const int cpuPower = RefreshFigures::truncatedReading(readings.cpuPower);
+    const int gpuTemperature = RefreshFigures::truncatedReading(readings.gpuTemperature);
+    const int gpuUsage = RefreshFigures::truncatedReading(readings.gpuUsage);
+    const int gpuClock = RefreshFigures::truncatedReading(readings.gpuClock);
+    const int gpuFan = RefreshFigures::truncatedReading(readings.gpuFan);
+    const int gpuPower = RefreshFigures::truncatedReading(readings.gpuPower);
 
     lastCpuTemperature = cpuTemperature;
     lastGpuTemperature = gpuTemperature;
@@ -221,8 +221,8 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
          gpuPower, maxCpuPower, maxGpuPower},
     };
     for (const Pair &p : pairs) {
-        p.cpuMax = RefreshFigures::grownMaximum(p.cpuMax, p.cpuValue);
-        p.gpuMax = RefreshFigures::grownMaximum(p.gpuMax, p.gpuValue);
+        p.cpuMax = RefreshFigures::autoRangeMaximum(p.cpuMax, p.cpuValue);
+        p.gpuMax = RefreshFigures::autoRangeMaximum(p.gpuMax, p.gpuValue);
         p.cpuBar->setRange(0, p.cpuMax);
         p.gpuBar->setRange(0, p.gpuMax);
         p.cpuLabel->setText(QString::number(p.cpuValue));
@@ -232,27 +232,27 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
     }
 }
 
-void DMainWidget::refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal,
-                                       int &driveUsage, quint64 &driveTotal)
+void DMainWidget::refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal, int &driveUsage,
+                                       quint64 &driveTotal)
 {
     const SystemFigures::Memory memory = SystemFigures::memory();
     memoryLoad = memory.loadPercent;
     memoryTotal = memory.totalBytes;
     ui->label_MemoryUsageNum->setText(QString::number(memory.loadPercent));
     ui->progressBar_MemoryUsage->setValue(int(memory.loadPercent));
-    ui->label_MemoryUsage->setText(
-        RefreshFigures::memoryText(memory.totalBytes, memory.availableBytes));
+    ui->label_MemoryUsage->setText(RefreshFigures::memoryText(memory));
 
     driveUsage = 0;
     driveTotal = 0;
     const SystemFigures::Drive drive = SystemFigures::systemDrive();
     if (!drive.found)
         return;
-    driveUsage = RefreshFigures::driveUsage(drive.totalBytes, drive.freeBytes);
+    const RefreshFigures::DriveFigures figures = RefreshFigures::driveFigures(drive);
+    driveUsage = figures.usagePercent;
     driveTotal = drive.totalBytes;
-    ui->label_HardDiskUsageNum->setText(QString::number(driveUsage));
-    ui->progressBar_HardDiskUsage->setValue(driveUsage);
-    ui->label_HardDiskUsage->setText(RefreshFigures::driveText(drive.totalBytes, drive.freeBytes));
+    ui->label_HardDiskUsageNum->setText(QString::number(figures.usagePercent));
+    ui->progressBar_HardDiskUsage->setValue(figures.usagePercent);
+    ui->label_HardDiskUsage->setText(figures.text);
 }
 
 // ---- temperature unit ---------------------------------------------------------------------
@@ -350,12 +350,12 @@ void DMainWidget::onGetPcHardwareInfoOver()
     const DDataManager *data = DDataManager::getInstance();
     ui->label_29->setText(data->getCpuName());
     ui->label_30->setText(data->getBoardInfo());
-    fillHardwareRow({{ui->label_31, ui->label_32}, {ui->label_33, ui->label_34},
-                     {ui->label_44, ui->label_45}},
-                    data->getMemoryList(), true);
-    fillHardwareRow({{ui->label_35, ui->label_36}, {ui->label_37, ui->label_38},
-                     {ui->label_46, ui->label_47}},
-                    data->getDiskList(), true);
+    fillHardwareRow(
+        {{ui->label_31, ui->label_32}, {ui->label_33, ui->label_34}, {ui->label_44, ui->label_45}},
+        data->getMemoryList(), true);
+    fillHardwareRow(
+        {{ui->label_35, ui->label_36}, {ui->label_37, ui->label_38}, {ui->label_46, ui->label_47}},
+        data->getDiskList(), true);
     fillHardwareRow({{ui->label_39, ui->label_40}, {ui->label_50, ui->label_51}},
                     data->getGpuList(), true);
     fillHardwareRow({{ui->label_41, nullptr}, {ui->label_48, nullptr}, {ui->label_49, nullptr}},
@@ -371,7 +371,7 @@ void DMainWidget::registerDevice()
 {
     deviceMonitor = new DeviceMonitor(this);
     connect(deviceMonitor, &DeviceMonitor::deviceEvent, this, &DMainWidget::onDeviceEvent);
-    if (!deviceMonitor->start())
+    if (!deviceMonitor->start(winId()))
         qDebug() << "Device monitor unavailable: the display is only found at start-up";
 }
 
@@ -450,8 +450,7 @@ void DMainWidget::initTray()
 
 void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    const bool click =
-        reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger;
+    const bool click = reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger;
     if (click && showMainPageUI == 1)
         showNormal();
 }
@@ -488,15 +487,15 @@ void DMainWidget::mouseMoveEvent(QMouseEvent *event)
     const bool maximisedOrFull = isMaximized() || isFullScreen();
 
     if (!leftPressed) {
-        ResizeZone = findResizeZone(g, topLeft, bottomRight);
-        setCursor(cursorForResizeZone(ResizeZone));
+        ResizeZone = WindowChrome::findResizeZone(g, topLeft, bottomRight);
+        setCursor(WindowChrome::cursorForZone(ResizeZone));
     } else if (dragging || maximisedOrFull) {
         if (dragging && !maximisedOrFull) {
             move(g - dragOffset);
             event->accept();
         }
     } else {
-        setGeometry(resizedRect(ResizeZone, topLeft, bottomRight, g, minimumSize()));
+        setGeometry(WindowChrome::resizedRect(ResizeZone, topLeft, bottomRight, g, minimumSize()));
     }
     QWidget::mouseMoveEvent(event);
 }

@@ -27,12 +27,18 @@ int driveUsagePercent(uint64_t totalBytes, uint64_t freeBytes)
 {
     if (totalBytes == 0)
         return 0;
-    const uint64_t used = freeBytes < totalBytes ? totalBytes - freeBytes : 0;
-    // Exact integer arithmetic where it fits: in double, 55 % free comes out as 44.999...
-    // and would truncate to 44. Beyond about 184 PB the double form is close enough.
-    if (totalBytes <= std::numeric_limits<uint64_t>::max() / 100)
-        return static_cast<int>(used * 100 / totalBytes);
+    // The display and the window show the same truncated double figure, so 55 % free reads 44.
     return static_cast<int>(100.0 - double(freeBytes) / double(totalBytes) * 100.0);
+}
+
+int truncatedReading(float value)
+{
+    // Out-of-range floats have no int value; a reading that large is shown as the nearest one.
+    if (!(value > float(std::numeric_limits<int>::min())))
+        return value != value ? 0 : std::numeric_limits<int>::min();
+    if (!(value < float(std::numeric_limits<int>::max())))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(value);
 }
 
 DriveFigures driveFigures(const SystemFigures::Drive &drive)

@@ -23,6 +23,9 @@ DriveFigures driveFigures(const SystemFigures::Drive &drive);
 // Share of the drive in use, 100 - free/total*100, truncated toward zero.
 int driveUsagePercent(uint64_t totalBytes, uint64_t freeBytes);
 
+// A reading as a whole number, truncated toward zero; NaN is 0 and huge values saturate.
+int truncatedReading(float value);
+
 // The running maximum of an auto-ranged bar after a new value: at least 1, and above every
 // value seen (value + 1 once the value passes it); a value equal to it leaves it unchanged.
 int autoRangeMaximum(int maximum, int value);

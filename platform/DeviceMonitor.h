@@ -1,13 +1,12 @@
 #pragma once
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
-class QSocketNotifier;
-struct udev;
-struct udev_monitor;
-
-// Watches the hidraw devices coming and going. Every event is passed on as it is; which of
-// them concern the display is decided by decideDeviceChange().
+// Watches the hidraw devices coming and going (udev on Linux, device broadcasts to the window
+// on Windows). Every event is passed on as it is; which of them concern the display is decided
+// by decideDeviceChange().
 class DeviceMonitor : public QObject
 {
     Q_OBJECT
@@ -16,8 +15,12 @@ public:
     ~DeviceMonitor() override;
 
     // Starts listening; false when no monitor can be created (no udev, no netlink socket).
-    // Calling it again once started does nothing and answers true.
-    bool start();
+    // Calling it again once started does nothing and answers true. Windows registers the
+    // given window for the broadcasts; Linux does not need it.
+    bool start(WId window = 0);
+
+    // Windows delivers the broadcasts as native window messages; elsewhere this does nothing.
+    void handleNativeEvent(const QByteArray &eventType, void *message);
 
 signals:
     // action is udev's ("add", "remove", "change", "bind", ...); devicePath is the sysfs path,
@@ -26,10 +29,9 @@ signals:
     void deviceEvent(QString action, QString devicePath);
 
 private:
+    struct Backend;
     void readEvents();
     void release();
 
-    udev *m_udev = nullptr;
-    udev_monitor *m_monitor = nullptr;
-    QSocketNotifier *m_notifier = nullptr;
+    Backend *m_backend = nullptr;
 };

@@ -4,6 +4,13 @@
 
 #include <libudev.h>
 
+struct DeviceMonitor::Backend
+{
+    udev *context = nullptr;
+    udev_monitor *monitor = nullptr;
+    QSocketNotifier *notifier = nullptr;
+};
+
 DeviceMonitor::DeviceMonitor(QObject *parent) : QObject(parent) {}
 
 DeviceMonitor::~DeviceMonitor()
@@ -11,33 +18,33 @@ DeviceMonitor::~DeviceMonitor()
     release();
 }
 
-bool DeviceMonitor::start()
+bool DeviceMonitor::start(WId)
 {
-    if (m_notifier)
+    if (m_backend)
         return true;
-    m_udev = udev_new();
-    if (m_udev)
-        m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
-    if (!m_monitor ||
-        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr) < 0 ||
-        udev_monitor_enable_receiving(m_monitor) < 0) {
+    m_backend = new Backend;
+    m_backend->context = udev_new();
+    if (m_backend->context)
+        m_backend->monitor = udev_monitor_new_from_netlink(m_backend->context, "udev");
+    udev_monitor *monitor = m_backend->monitor;
+    if (!monitor ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(monitor) < 0 || udev_monitor_get_fd(monitor) < 0) {
         release();
         return false;
     }
-    const int fd = udev_monitor_get_fd(m_monitor);
-    if (fd < 0) {
-        release();
-        return false;
-    }
-    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &DeviceMonitor::readEvents);
+    m_backend->notifier =
+        new QSocketNotifier(udev_monitor_get_fd(monitor), QSocketNotifier::Read, this);
+    connect(m_backend->notifier, &QSocketNotifier::activated, this, &DeviceMonitor::readEvents);
     return true;
 }
+
+void DeviceMonitor::handleNativeEvent(const QByteArray &, void *) {}
 
 void DeviceMonitor::readEvents()
 {
     // The socket is non-blocking: drain what is queued, then wait for the next wake-up.
-    while (udev_device *device = udev_monitor_receive_device(m_monitor)) {
+    while (udev_device *device = udev_monitor_receive_device(m_backend->monitor)) {
         const char *action = udev_device_get_action(device);
         const char *path = udev_device_get_syspath(device);
         const QString actionText = QString::fromLocal8Bit(action ? action : "");
@@ -49,12 +56,13 @@ void DeviceMonitor::readEvents()
 
 void DeviceMonitor::release()
 {
-    delete m_notifier;
-    m_notifier = nullptr;
-    if (m_monitor)
-        udev_monitor_unref(m_monitor);
-    m_monitor = nullptr;
-    if (m_udev)
-        udev_unref(m_udev);
-    m_udev = nullptr;
+    if (!m_backend)
+        return;
+    delete m_backend->notifier;
+    if (m_backend->monitor)
+        udev_monitor_unref(m_backend->monitor);
+    if (m_backend->context)
+        udev_unref(m_backend->context);
+    delete m_backend;
+    m_backend = nullptr;
 }
