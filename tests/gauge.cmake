@@ -1,0 +1,8 @@
+add_unit_test(tst_roundgaugemath
+    SOURCES gauge/tst_roundgaugemath.cpp
+    LIBS tarnix_widgets
+    LABELS gauge)
+add_unit_test(tst_progressbarround
+    SOURCES gauge/tst_progressbarround.cpp
+    LIBS tarnix_widgets
+    LABELS gauge)
