@@ -31,7 +31,6 @@ void TestRoundGaugeMath::sweepAngle_data()
     QTest::newRow("value itself, not its distance from the minimum")
         << 20.0 << 120.0 << 50.0 << true << 180.0;
     QTest::newRow("zero-width range draws nothing") << 50.0 << 50.0 << 30.0 << true << 0.0;
-    QTest::newRow("zero-width range counter-clockwise") << 0.0 << 0.0 << 5.0 << false << 0.0;
 }
 
 void TestRoundGaugeMath::sweepAngle()
@@ -52,10 +51,8 @@ void TestRoundGaugeMath::shownNumber_data()
     QTest::addColumn<int>("valueType");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("celsius as given") << 30 << 1 << 30;
     QTest::newRow("30 C is 86 F") << 30 << 2 << 86;
     QTest::newRow("37 C truncates 98.6 F") << 37 << 2 << 98;
-    QTest::newRow("-40 is the same in both") << -40 << 2 << -40;
     QTest::newRow("-17 C truncates 1.4 F") << -17 << 2 << 1;
     QTest::newRow("-18 C truncates -0.4 F to 0") << -18 << 2 << 0;
     QTest::newRow("unknown type shows as given") << 30 << 3 << 30;
@@ -78,7 +75,6 @@ void TestRoundGaugeMath::textPixelSize_data()
 
     // 195-pixel gauge: inner circle 156.
     QTest::newRow("number, precision 0") << 156.0 << 0 << 0.3 << 46;
-    QTest::newRow("unit, precision 0") << 156.0 << 0 << 0.15 << 23;
     QTest::newRow("number, precision 3 uses 0.06") << 1000.0 << 3 << 0.3 << 60;
     QTest::newRow("unit, precision 3 floors at 0.05") << 1000.0 << 3 << 0.15 << 50;
     QTest::newRow("tiny gauge keeps one pixel") << 8.0 << 5 << 0.3 << 1;
@@ -100,9 +96,7 @@ void TestRoundGaugeMath::textOffsets_data()
     QTest::addColumn<int>("unitOffset");
 
     QTest::newRow("one digit") << 5 << -25 << 30;
-    QTest::newRow("9 is still one digit") << 9 << -25 << 30;
     QTest::newRow("10 is two digits") << 10 << -32 << 48;
-    QTest::newRow("two digits") << 42 << -32 << 48;
     QTest::newRow("99 is two digits") << 99 << -32 << 48;
     QTest::newRow("three digits") << 100 << -36 << 71;
     QTest::newRow("negative counts as one digit") << -5 << -25 << 30;
