@@ -70,11 +70,18 @@ std::string waitForMarker(const std::wstring &folder, DWORD waitMs)
     }
 }
 
+void removeFolder(const std::wstring &folder)
+{
+    DeleteFileW((folder + L"\\crash_restarted.txt").c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 void lateCrashStartsACopyWithoutArguments()
 {
     const std::wstring folder = freshFolder(L"tarnix-crash-late");
     WCHECK(runProbe(folder, 61000) == EXCEPTION_ACCESS_VIOLATION);
     WCHECK(waitForMarker(folder, 20000) == "argc=1\n");
+    removeFolder(folder);
 }
 
 void earlyCrashStartsNothing()
@@ -82,6 +89,7 @@ void earlyCrashStartsNothing()
     const std::wstring folder = freshFolder(L"tarnix-crash-early");
     WCHECK(runProbe(folder, 30000) == EXCEPTION_ACCESS_VIOLATION);
     WCHECK(waitForMarker(folder, 3000).empty());
+    removeFolder(folder);
 }
 
 // The no-restart case ends in wine's default crash handling, which starts winedbg: turned
