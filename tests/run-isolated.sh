@@ -1,10 +1,11 @@
 #!/bin/sh
 # Runs one test with HOME and the XDG folders in a fresh temporary folder, so no test
-# touches the real settings, autostart or log folders, and with the offscreen platform.
+# touches the real settings, autostart, log or temp folders, and with the offscreen platform.
 set -u
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tarnix-test.XXXXXX") || exit 1
 trap 'rm -rf "$scratch"' EXIT INT TERM
-mkdir -p "$scratch/home" "$scratch/config" "$scratch/data" "$scratch/cache" "$scratch/runtime"
+mkdir -p "$scratch/home" "$scratch/config" "$scratch/data" "$scratch/cache" "$scratch/runtime" \
+    "$scratch/tmp"
 chmod 700 "$scratch/runtime"
 export HOME="$scratch/home"
 export XDG_CONFIG_HOME="$scratch/config"
@@ -12,6 +13,8 @@ export XDG_DATA_HOME="$scratch/data"
 export XDG_CACHE_HOME="$scratch/cache"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 export TARNIX_TEST_SCRATCH="$scratch"
+# The single-instance key of a started Tarnix lives in the temp folder too.
+export TMPDIR="$scratch/tmp"
 export QT_QPA_PLATFORM="${TARNIX_TEST_QPA:-offscreen}"
 unset XDG_CONFIG_DIRS XDG_DATA_DIRS
 "$@"
