@@ -73,6 +73,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     qInstallMessageHandler(quietDebug);
+    qunsetenv("HIDAPI_DOUBLE_DIR");
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
 
     HidapiDouble::addDevice(MainHidInterFace::VendorId, MainHidInterFace::ProductId,

@@ -110,6 +110,7 @@ private:
 
 void TestHidTransport::initTestCase()
 {
+    qunsetenv("HIDAPI_DOUBLE_DIR"); // devices come from the tests, not from files
     m_previousHandler = qInstallMessageHandler(captureDebug);
 }
 
