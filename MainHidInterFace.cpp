@@ -1,1 +1,112 @@
 #include "MainHidInterFace.h"
+
+#include <QDebug>
+
+#include <cstring>
+#include <new>
+
+namespace {
+// The display is fed about once a second; this pause only spaces out a backlog.
+constexpr unsigned long PauseAfterWriteUs = 500;
+} // namespace
+
+MainHidInterFace::MainHidInterFace(QObject *parent) : QThread(parent)
+{
+    // hid_enumerate initialises the library itself if this fails.
+    hid_init();
+}
+
+MainHidInterFace::~MainHidInterFace()
+{
+    qDebug() << "________________________ MainHidInterFace::~MainHidInterFace() ........";
+}
+
+void MainHidInterFace::getuUsbHidDeviceList()
+{
+    hid_device_info *devices = hid_enumerate(0, 0);
+    bool found = false;
+    for (const hid_device_info *d = devices; d; d = d->next) {
+        if (d->vendor_id == VendorId && d->product_id == ProductId) {
+            m_hidPath = QString::fromLatin1(d->path);
+            qDebug() << "-------------------------- ************** strHidPath:" << m_hidPath;
+            found = true;
+            break;
+        }
+    }
+    hid_free_enumeration(devices);
+    if (found && hidApi_Open() == 0)
+        emit sigOpenHidSuccessful();
+}
+
+int MainHidInterFace::hidApi_Open()
+{
+    m_handle = hid_open_path(m_hidPath.toLatin1().constData());
+    if (!m_handle) {
+        qDebug() << "Unable to open device\n";
+        m_open = false;
+        return -1;
+    }
+    qDebug() << "\nOpen device success\n";
+    m_open = true;
+    hid_set_nonblocking(m_handle, 1);
+    return 0;
+}
+
+int MainHidInterFace::hidApi_Write(const unsigned char *frame, int /*length*/)
+{
+    if (!m_open || !frame)
+        return -1;
+    std::unique_ptr<Report> copy(new (std::nothrow) Report);
+    if (!copy)
+        return 0; // out of memory: this frame is dropped
+    std::memcpy(copy->data(), frame, ReportLength);
+    QMutexLocker lock(&m_queueLock);
+    m_queue.push_back(std::move(copy));
+    m_queueChanged.wakeOne();
+    return 0;
+}
+
+int MainHidInterFace::hidApi_Close()
+{
+    if (!m_open.exchange(false))
+        return 0;
+    {
+        // Taking the lock orders this wake-up after the writer's last look at the flag.
+        QMutexLocker lock(&m_queueLock);
+        m_queueChanged.wakeAll();
+    }
+    // The writer may be inside hid_write with this handle; let it finish that pass first.
+    if (isRunning() && QThread::currentThread() != this)
+        wait();
+    hid_close(m_handle);
+    m_handle = nullptr;
+    hid_exit();
+    return 0;
+}
+
+std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport()
+{
+    QMutexLocker lock(&m_queueLock);
+    // Sleep, rather than poll, while there is nothing to write: this runs all day.
+    while (m_open && (m_queue.empty() || !m_handle))
+        m_queueChanged.wait(&m_queueLock);
+    if (!m_open)
+        return nullptr;
+    std::unique_ptr<Report> report = std::move(m_queue.front());
+    m_queue.pop_front();
+    return report;
+}
+
+void MainHidInterFace::run()
+{
+    while (m_open) {
+        std::unique_ptr<Report> report = waitForReport();
+        if (!report)
+            continue;
+        // A failed write (device gone) is dropped; the removal handler closes the device.
+        if (m_open && m_handle)
+            hid_write(m_handle, report->data(), ReportLength);
+        report.reset();
+        QThread::usleep(PauseAfterWriteUs);
+    }
+}

@@ -1,16 +1,56 @@
 #pragma once
-#include <QThread>
+#include <hidapi.h>
 
-// Placeholder until the transport lands.
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <QWaitCondition>
+
+#include <array>
+#include <atomic>
+#include <deque>
+#include <memory>
+
+// The link to the USB display (vendor 0x5131, product 0x2007). The GUI thread finds and opens
+// the device and queues 65-byte reports; the thread's run() writes them, one per pass, in the
+// order they came. Nothing is ever read from the device.
 class MainHidInterFace : public QThread
 {
     Q_OBJECT
 public:
-    explicit MainHidInterFace(QObject *parent = nullptr) : QThread(parent) {}
-    void getuUsbHidDeviceList() {}
-    int hidApi_Write(const unsigned char *, int) { return -1; }
-    int hidApi_Close() { return 0; }
+    static constexpr unsigned short VendorId = 0x5131;
+    static constexpr unsigned short ProductId = 0x2007;
+    static constexpr int ReportLength = 65;
+
+    explicit MainHidInterFace(QObject *parent = nullptr);
+    ~MainHidInterFace() override;
+
+    // Opens the first matching device hidapi lists and emits sigOpenHidSuccessful() on
+    // success. Silent when no device matches.
+    void getuUsbHidDeviceList();
+    // 0 on success, -1 when the stored path cannot be opened.
+    int hidApi_Open();
+    // Queues a copy of 65 bytes of `frame`, whatever `length` says. -1 when not open.
+    int hidApi_Write(const unsigned char *frame, int length);
+    // Stops the writer after its current pass and closes the device. Always 0.
+    int hidApi_Close();
 
 signals:
     void sigOpenHidSuccessful();
+
+protected:
+    void run() override;
+
+private:
+    using Report = std::array<unsigned char, ReportLength>;
+
+    // The next queued report; null once the device was closed.
+    std::unique_ptr<Report> waitForReport();
+
+    QString m_hidPath;
+    hid_device *m_handle = nullptr;
+    std::atomic_bool m_open{false};
+    QMutex m_queueLock;
+    QWaitCondition m_queueChanged;
+    std::deque<std::unique_ptr<Report>> m_queue;
 };

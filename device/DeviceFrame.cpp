@@ -1,1 +1,97 @@
 #include "device/DeviceFrame.h"
+
+#include <limits>
+
+namespace {
+
+constexpr quint8 FrameMarker = 0x40;
+constexpr quint8 FahrenheitBit = 0x80;
+constexpr int ChecksumOffset = 30;
+
+// Truncation toward zero as the x86 conversion does it. NaN and values outside the 32-bit
+// range give that conversion's "indefinite" value, whose low 16 bits are zero, instead of
+// undefined behaviour.
+qint32 truncated(double value)
+{
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        return std::numeric_limits<qint32>::min();
+    return static_cast<qint32>(value);
+}
+
+void put8(DeviceFrame &frame, int offset, qint64 value)
+{
+    frame[offset] = static_cast<quint8>(value & 0xFF);
+}
+
+void put16(DeviceFrame &frame, int offset, qint64 value)
+{
+    frame[offset] = static_cast<quint8>((value >> 8) & 0xFF);
+    frame[offset + 1] = static_cast<quint8>(value & 0xFF);
+}
+
+qint32 temperatureByte(float celsiusReading, bool celsius)
+{
+    const qint32 value = truncated(celsiusReading);
+    return celsius ? value : (value | FahrenheitBit);
+}
+
+void putDateTime(DeviceFrame &frame, const QDateTime &localTime)
+{
+    // An unknown time leaves the fields zero rather than sending QTime's -1 as 0xFF.
+    if (!localTime.isValid())
+        return;
+    const QDate date = localTime.date();
+    const QTime time = localTime.time();
+    put16(frame, 24, date.year());
+    put8(frame, 26, date.month());
+    put8(frame, 27, date.day());
+    put8(frame, 28, time.hour());
+    put8(frame, 29, time.minute());
+}
+
+quint8 checksum(const DeviceFrame &frame)
+{
+    quint8 sum = 0;
+    for (int i = 1; i < ChecksumOffset; ++i)
+        sum = static_cast<quint8>(sum + frame[i]);
+    return sum;
+}
+
+} // namespace
+
+DeviceFrame buildDeviceFrame(const DeviceFrameInput &input)
+{
+    const SensorReadings &r = input.readings;
+    DeviceFrame frame{};
+    frame[1] = FrameMarker;
+
+    put8(frame, 2, temperatureByte(r.cpuTemperature, input.celsius));
+    put8(frame, 3, truncated(r.cpuUsage));
+    put16(frame, 4, truncated(r.cpuClock));
+    put16(frame, 6, truncated(r.cpuFan));
+    put16(frame, 8, truncated(r.cpuPower));
+
+    put8(frame, 10, temperatureByte(r.gpuTemperature, input.celsius));
+    put8(frame, 11, truncated(r.gpuUsage));
+    put16(frame, 12, truncated(r.gpuClock));
+    put16(frame, 14, truncated(r.gpuFan));
+    put16(frame, 16, truncated(r.gpuPower));
+
+    put8(frame, 18, input.memoryLoad);
+    put16(frame, 19, truncated(static_cast<double>(input.memoryTotalBytes) / 1048576.0));
+    put8(frame, 21, input.driveUsage);
+    put16(frame, 22, static_cast<qint64>(input.driveTotalBytes / 1073741824ULL));
+
+    putDateTime(frame, input.localTime);
+    frame[ChecksumOffset] = checksum(frame);
+    return frame;
+}
+
+int driveUsagePercent(quint64 totalBytes, quint64 freeBytes)
+{
+    if (totalBytes == 0)
+        return 0;
+    const double freePercent =
+        static_cast<double>(freeBytes) / static_cast<double>(totalBytes) * 100.0;
+    return truncated(100.0 - freePercent);
+}

@@ -1,0 +1,13 @@
+# Device link: the report builder and the HID transport, against the hidapi double.
+add_subdirectory(support/hidapi_double)
+
+add_unit_test(tst_deviceframe
+    SOURCES device/tst_deviceframe.cpp
+    LIBS tarnix_device
+    LABELS device)
+
+add_unit_test(tst_hidtransport
+    SOURCES device/tst_hidtransport.cpp
+    LIBS tarnix_device tarnix_hidapi_double Threads::Threads
+    LABELS device
+    TIMEOUT 60)
