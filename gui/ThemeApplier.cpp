@@ -5,7 +5,7 @@
 #include "ui_dmainwidget.h"
 
 #include <QDebug>
-#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QPalette>
@@ -55,7 +55,8 @@ void applyTitle(Ui::DMainWidget *ui, QWidget *window, const AppConfig &config)
     ui->label_AppName->setText(config.AppName);
 
     qDebug() << "APP ICO:" << config.AppIcoSel01;
-    if (QFile::exists(config.AppIcoSel01))
+    // A missing key leaves the bare folder path, which is no icon file.
+    if (QFileInfo(config.AppIcoSel01).isFile())
         qDebug() << "APP ICO -> Ico file is exists";
     else
         qDebug() << "APP ICO -> Ico file is not exists";
