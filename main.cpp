@@ -1,5 +1,6 @@
 #include "DDataManager.h"
 #include "dmainwidget.h"
+#include "gui/RaisedPanelStyle.h"
 #include "platform/CrashRestart.h"
 #include "platform/SingleInstance.h"
 
@@ -15,6 +16,7 @@ const char startupByTaskFlag[] = "---StartupByTaskMinWindow";
 int main(int argc, char *argv[])
 {
     auto *app = new QApplication(argc, argv);
+    QApplication::setStyle(new RaisedPanelStyle);
 
     auto *instanceLock = new QSharedMemory(QStringLiteral("Zorvex_V2.0"));
     SingleInstance::clearStaleSegment(*instanceLock);
