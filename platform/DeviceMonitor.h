@@ -2,7 +2,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QWidget>
 
 // Watches the hidraw devices coming and going (udev on Linux, device broadcasts to the window
 // on Windows). Every event is passed on as it is; which of them concern the display is decided
@@ -17,7 +16,7 @@ public:
     // Starts listening; false when no monitor can be created (no udev, no netlink socket).
     // Calling it again once started does nothing and answers true. Windows registers the
     // given window for the broadcasts; Linux does not need it.
-    bool start(WId window = 0);
+    bool start(quintptr window = 0);
 
     // Windows delivers the broadcasts as native window messages; elsewhere this does nothing.
     void handleNativeEvent(const QByteArray &eventType, void *message);

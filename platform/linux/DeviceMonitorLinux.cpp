@@ -18,7 +18,7 @@ DeviceMonitor::~DeviceMonitor()
     release();
 }
 
-bool DeviceMonitor::start(WId)
+bool DeviceMonitor::start(quintptr)
 {
     if (m_backend)
         return true;

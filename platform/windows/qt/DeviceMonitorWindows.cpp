@@ -14,7 +14,7 @@ DeviceMonitor::~DeviceMonitor()
     release();
 }
 
-bool DeviceMonitor::start(WId window)
+bool DeviceMonitor::start(quintptr window)
 {
     if (m_backend)
         return true;
