@@ -7,3 +7,5 @@ add_unit_test(tst_inventoryTool SOURCES inventory/tst_inventoryTool.cpp)
 add_dependencies(tst_inventoryTool tarnix-inventory)
 add_unit_test(tst_dataManagerInventory SOURCES inventory/tst_dataManagerInventory.cpp
     LIBS tarnix_core tarnix_resources)
+add_unit_test(tst_hardwarePage SOURCES inventory/tst_hardwarePage.cpp LIBS tarnix_gui)
+add_unit_test(tst_startupTask SOURCES inventory/tst_startupTask.cpp LIBS tarnix_gui)
