@@ -1,6 +1,6 @@
 # Runs at install time: the menu entry names the installed executable by its full path, so
 # it works from any prefix, also one outside PATH. Needs TARNIX_DESKTOP_SOURCE,
-# TARNIX_BINDIR and TARNIX_DATADIR.
+# TARNIX_BINDIR, TARNIX_DATADIR and TARNIX_STAGE_DIR (a folder in the build tree).
 set(exe "${CMAKE_INSTALL_PREFIX}/${TARNIX_BINDIR}/Tarnix")
 if(IS_ABSOLUTE "${TARNIX_BINDIR}")
     set(exe "${TARNIX_BINDIR}/Tarnix")
@@ -14,7 +14,7 @@ string(REPLACE "%" "%%" quoted "${quoted}")
 
 file(READ "${TARNIX_DESKTOP_SOURCE}" entry)
 string(REPLACE "Exec=Tarnix" "Exec=\"${quoted}\"" entry "${entry}")
-set(staged "${CMAKE_CURRENT_BINARY_DIR}/packaging-staged/tarnix.desktop")
+set(staged "${TARNIX_STAGE_DIR}/tarnix.desktop")
 file(WRITE "${staged}" "${entry}")
 
 set(dest "${TARNIX_DATADIR}/applications")
