@@ -1,7 +1,10 @@
 #include "DDataManager.h"
 
 #include "core/ColorText.h"
+#include "inventory/HardwareInventory.h"
+#include "inventory/InventoryParsers.h"
 #include "logCollect/log_out.h"
+#include "platform/InventorySource.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -112,12 +115,34 @@ void DDataManager::initInfo()
 
 void DDataManager::theHardwareInfoGet()
 {
-    // The inventory queries arrive with the hardware-information page.
+    qDebug() << "--------------- *** PC Hardware Info Get Start *** ---------------";
+    InventoryOutputs outputs;
+    for (const InventoryQuery query : InventoryQueries::all()) {
+        QString &output = outputOf(outputs, query);
+        output = InventoryQueries::decode(query, InventorySource::run(query));
+        qDebug() << InventoryQueries::debugTitle(query) << output;
+    }
+
+    const HardwareInventory inventory = parseInventory(outputs);
+    cpuName = inventory.cpuName;
+    boardInfo = inventory.boardInfo;
+    memoryList = inventory.memoryList;
+    diskList = inventory.diskList;
+    gpuList = inventory.gpuList;
+    audioList = inventory.audioList;
+    networkList = inventory.networkList;
+    osCaption = inventory.osCaption;
+
+    qDebug() << "--------------- *** PC Hardware Info Get Over *** ---------------";
     emit sigGetPcHardwareInfoOver();
 }
 
 QString DDataManager::getInfo(const QString &commandLine)
 {
-    Q_UNUSED(commandLine);
-    return QString();
+    // Only the inventory's own command lines are run.
+    const std::optional<InventoryQuery> query = InventoryQueries::fromCommandLine(commandLine);
+    const QString output = query ? QString::fromLocal8Bit(InventorySource::run(*query)) : QString();
+    if (commandLine.contains(QLatin1String("cpu")))
+        qDebug() << "Windows HardwareInfo 01 CPU:" << output;
+    return InventoryParsers::processorName(output, commandLine);
 }

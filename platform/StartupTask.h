@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// Registration of the program as a task that starts at every logon of the user.
+namespace StartupTask {
+
+struct Result
+{
+    bool registered = false;
+    unsigned long errorCode = 0; // the system's error code when not registered
+};
+
+// Arranges for `exePath` to be started with the argument `startFlag` at every logon, under
+// `taskName`. All texts are UTF-8.
+Result registerAtLogon(const std::string &taskName, const std::string &exePath,
+                       const std::string &startFlag);
+
+} // namespace StartupTask

@@ -1,0 +1,16 @@
+# Inventory parsers, the Linux stand-in for wmic, the hardware page and the logon task.
+add_unit_test(tst_inventoryParsers SOURCES inventory/tst_inventoryParsers.cpp
+    LIBS tarnix_inventory)
+add_unit_test(tst_wmicTable SOURCES inventory/tst_wmicTable.cpp LIBS tarnix_inventory)
+add_unit_test(tst_linuxInventory SOURCES inventory/tst_linuxInventory.cpp LIBS tarnix_platform)
+add_unit_test(tst_inventoryTool SOURCES inventory/tst_inventoryTool.cpp)
+add_dependencies(tst_inventoryTool tarnix-inventory)
+add_unit_test(tst_dataManagerInventory SOURCES inventory/tst_dataManagerInventory.cpp
+    LIBS tarnix_core tarnix_resources)
+add_unit_test(tst_hardwarePage SOURCES inventory/tst_hardwarePage.cpp LIBS tarnix_gui)
+add_unit_test(tst_startupTask SOURCES inventory/tst_startupTask.cpp LIBS tarnix_gui)
+# A prefix with a blank and a "$", which the menu entry's Exec must quote.
+add_test(NAME install_prefix
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+            "-DPREFIX=${CMAKE_BINARY_DIR}/install check $x" -P
+            ${CMAKE_CURRENT_SOURCE_DIR}/inventory/CheckInstall.cmake)
