@@ -1,0 +1,24 @@
+#pragma once
+// Everything the library publishes for one machine, in walk order.
+#include "Nvml.h"
+#include "SensorModel.h"
+#include "SysRoot.h"
+
+#include <memory>
+#include <vector>
+
+namespace hwsensors {
+
+struct MachineSensors
+{
+    std::unique_ptr<Nvml> nvml; // before the sensors, which hold pointers into it
+    std::vector<Sensor> sensors;
+};
+
+/// CPU first, then the board, the GPUs and every other chip.
+void discoverSensors(const SysRoot &root, MachineSensors &machine);
+
+/// Copies \a name into \a buffer of \a size bytes, always terminated.
+void copyName(const std::string &name, char *buffer, int size);
+
+} // namespace hwsensors
