@@ -2,6 +2,8 @@
 #include "MachineSensors.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 using namespace hwsensors;
 
@@ -38,7 +40,11 @@ int sdkInit(int version)
     // A root that does not exist is a mistake in the set-up, not a machine without sensors.
     if (!root.root().empty() && !root.isDirectory("/"))
         return -2;
-    discoverSensors(root, machine);
+    // A fixture tree stands for a whole machine: the real GPUs behind NVML are not part of
+    // it unless asked for.
+    const char *nvml = std::getenv("HWSENSORS_NVML");
+    const bool useNvml = root.root().empty() || (nvml && std::string(nvml) == "1");
+    discoverSensors(root, useNvml, machine);
     return 0;
 }
 

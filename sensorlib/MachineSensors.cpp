@@ -5,10 +5,10 @@
 
 namespace hwsensors {
 
-void discoverSensors(const SysRoot &root, MachineSensors &machine)
+void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine)
 {
     machine.sensors.clear();
-    machine.nvml = Nvml::open();
+    machine.nvml = useNvml ? Nvml::open() : nullptr;
     const std::vector<HwmonChip> chips = listHwmonChips(root);
     Sensor cpu = buildCpuSensor(root, chips);
     if (!cpu.empty())

@@ -15,8 +15,9 @@ struct MachineSensors
     std::vector<Sensor> sensors;
 };
 
-/// CPU first, then the board, the GPUs and every other chip.
-void discoverSensors(const SysRoot &root, MachineSensors &machine);
+/// CPU first, then the board, the GPUs and every other chip. NVML, which always reports the
+/// real GPUs, is asked only when \a useNvml is set.
+void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine);
 
 /// Copies \a name into \a buffer of \a size bytes, always terminated.
 void copyName(const std::string &name, char *buffer, int size);

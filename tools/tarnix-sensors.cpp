@@ -23,12 +23,12 @@ struct AcceptedReading
     double value;
 };
 
-// The shortest text that reads back as the same value.
+// The shortest plain decimal text that reads back as the same value.
 std::string shortest(double value, bool singlePrecision)
 {
-    char text[64];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(text, sizeof(text), "%.*g", precision, value);
+    char text[400];
+    for (int decimals = 0; decimals <= 17; ++decimals) {
+        std::snprintf(text, sizeof(text), "%.*f", decimals, value);
         const double back = std::strtod(text, nullptr);
         if (singlePrecision ? static_cast<float>(back) == static_cast<float>(value) : back == value)
             break;
