@@ -297,9 +297,9 @@ void tst_sensorPolling::readingsDuringAPassAreThePreviousPass()
     QTRY_VERIFY_WITH_TIMEOUT(inPass, 5000);
     // Mid-pass: the whole previous pass, not a half-cleared record.
     const SensorReadings during = poller.thread.getSensorReadings();
+    QVERIFY(pass->wait(5000));
     QCOMPARE(during.cpuTemperature, 45.0f);
     QCOMPARE(during.cpuClock, 4000.0f);
-    QVERIFY(pass->wait(5000));
     const SensorReadings after = poller.thread.getSensorReadings();
     QCOMPARE(after.cpuTemperature, 47.0f);
     QCOMPARE(after.cpuClock, 4100.0f);
