@@ -58,7 +58,7 @@ struct Nvml::Api
     nvmlReturn (*count)(unsigned int *) = nullptr;
     nvmlReturn (*handleByIndex)(unsigned int, nvmlDevice *) = nullptr;
     nvmlReturn (*name)(nvmlDevice, char *, unsigned int) = nullptr;
-    nvmlReturn (*pciInfo)(nvmlDevice, nvmlPciInfo *) = nullptr;
+    nvmlReturn (*pciInfo)(nvmlDevice, nvmlPciInfo *) = nullptr; // optional
     nvmlReturn (*temperature)(nvmlDevice, int, unsigned int *) = nullptr;
     nvmlReturn (*utilization)(nvmlDevice, nvmlUtilization *) = nullptr;
     nvmlReturn (*clock)(nvmlDevice, int, unsigned int *) = nullptr;
@@ -89,12 +89,13 @@ std::unique_ptr<Nvml> Nvml::open()
                      lookUp(library, "nvmlDeviceGetCount_v2", api.count) &&
                      lookUp(library, "nvmlDeviceGetHandleByIndex_v2", api.handleByIndex) &&
                      lookUp(library, "nvmlDeviceGetName", api.name) &&
-                     lookUp(library, "nvmlDeviceGetPciInfo_v3", api.pciInfo) &&
                      lookUp(library, "nvmlDeviceGetTemperature", api.temperature) &&
                      lookUp(library, "nvmlDeviceGetUtilizationRates", api.utilization) &&
                      lookUp(library, "nvmlDeviceGetClockInfo", api.clock) &&
                      lookUp(library, "nvmlDeviceGetPowerUsage", api.power) &&
                      lookUp(library, "nvmlDeviceGetFanSpeed", api.fanSpeed);
+    // Optional: older drivers lack them, and only the sleep check and the RPM need them.
+    lookUp(library, "nvmlDeviceGetPciInfo_v3", api.pciInfo);
     lookUp(library, "nvmlDeviceGetFanSpeedRPM", api.fanSpeedRpm);
     if (!all || api.init() != kSuccess)
         return nullptr; // shutdown is not owed after a failed start
@@ -114,7 +115,7 @@ std::unique_ptr<Nvml> Nvml::open()
             gpu.name = "NVIDIA GPU";
         }
         nvmlPciInfo pci = {};
-        if (api.pciInfo(gpu.handle, &pci) == kSuccess) {
+        if (api.pciInfo && api.pciInfo(gpu.handle, &pci) == kSuccess) {
             char address[32];
             std::snprintf(address, sizeof(address), "%04x:%02x:%02x.0", pci.domain, pci.bus,
                           pci.device);
