@@ -1,1 +1,231 @@
 #include "getPcInfoThread.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kReadingsPerSensor = 512;
+constexpr int kNameSize = SensorLibrary::kNameBufferSize;
+constexpr int kStopWaitMs = 1000;
+constexpr unsigned long kPollIntervalMs = 1000;
+
+const ReadingKind kWalkOrder[kReadingKindCount] = {ReadingKind::Temperature, ReadingKind::Fan,
+                                                   ReadingKind::Power, ReadingKind::Clock,
+                                                   ReadingKind::Usage};
+
+void logReading(ReadingKind kind, const char *name, double value)
+{
+    const char *format = "";
+    QString message;
+    switch (kind) {
+    case ReadingKind::Temperature:
+        format = "Temperature ===> %s = %.1f C\n";
+        message = QStringLiteral("Temperature ===> %1 = %2 \u2103");
+        break;
+    case ReadingKind::Fan:
+        format = "Fan ===> %s = %.0f RPM\n";
+        message = QStringLiteral("Fan ===> %1 = %2 RPM");
+        break;
+    case ReadingKind::Power:
+        format = "Power ===> %s = %.3f W\n";
+        message = QStringLiteral("Power ===> %1 = %2 W");
+        break;
+    case ReadingKind::Clock:
+        format = "Clock ===> %s = %.1f MHz\n";
+        message = QStringLiteral("Clock ===> %1 = %2 MHz");
+        break;
+    case ReadingKind::Usage:
+        format = "Usage ===> %s = %.1f%%\n";
+        message = QStringLiteral("Usage ===> %1 = %2 %");
+        break;
+    }
+    std::printf(format, name, value);
+    qDebug().noquote() << message.arg(QString::fromLocal8Bit(name),
+                                      QStringLiteral("%1").arg(value));
+}
+
+} // namespace
+
+getPcInfoThread::getPcInfoThread(QObject *parent) : QThread(parent) {}
+
+getPcInfoThread::~getPcInfoThread()
+{
+    running = false;
+    wait();
+}
+
+void getPcInfoThread::setLibraryDirectory(const QString &directory)
+{
+    libraryDirectory = QFile::encodeName(directory).toStdString();
+}
+
+void getPcInfoThread::setReadingObserver(ReadingObserver readingObserver)
+{
+    observer = std::move(readingObserver);
+}
+
+void getPcInfoThread::onStartInitSdkLater()
+{
+    initSdk();
+}
+
+void getPcInfoThread::initSdk()
+{
+    bool loaded = false;
+    int status = 0;
+    {
+        QMutexLocker lock(&libraryLock);
+        loaded = SensorLibrary::load(sdk, libraryDirectory) == 0;
+        if (loaded) {
+            status = sdk.sdkInit(64);
+            // Set before the signal goes out, so its receiver sees the new state.
+            logDetails = status == 0;
+            sdkReady = status == 0;
+        }
+    }
+    if (!loaded) {
+        emit sigTheSdkInitStatus(false, SensorLibrary::kMissing);
+        std::printf("CANNOT LOAD DLL\n");
+    } else if (status != 0) {
+        emit sigTheSdkInitStatus(false, status);
+        std::printf("SDK HWiNFO -> INIT FAILED %d\n", status);
+    } else {
+        emit sigTheSdkInitStatus(true, 0);
+        std::printf("SDK HWiNFO -> INIT OK\n");
+    }
+    std::fflush(stdout);
+}
+
+void getPcInfoThread::run()
+{
+    while (running) {
+        QThread::msleep(kPollIntervalMs);
+        pollOnce();
+    }
+}
+
+bool getPcInfoThread::pollOnce()
+{
+    QMutexLocker lock(&libraryLock);
+    // Checked under the lock: once stopPolling() holds it, no new pass can begin.
+    if (!running || !sdkReady)
+        return false;
+    getSensorInfo();
+    return true;
+}
+
+void getPcInfoThread::getSensorInfo()
+{
+    passDone = false;
+    const bool details = logDetails;
+    if (details)
+        qDebug().noquote() << "---------------------------- *** Hardware info get [Start] *** "
+                              "----------------------------";
+    matcher.startPass(readings);
+
+    // One buffer for every call of the pass, so nothing is allocated.
+    char nameBuffer[kNameSize];
+    const int count = sdk.sdkGetSensorCount();
+    for (int sensor = 0; sensor < count; ++sensor)
+        walkSensor(sensor, nameBuffer, details);
+
+    if (details)
+        qDebug().noquote() << "---------------------------- *** Hardware info get [Over] *** "
+                              "----------------------------";
+    logDetails = false;
+    {
+        QMutexLocker lock(&publishLock);
+        published = readings;
+    }
+    std::fflush(stdout);
+    passDone = true;
+    emit sigGetPcInfoOk();
+}
+
+void getPcInfoThread::walkSensor(int sensor, char *nameBuffer, bool details)
+{
+    char sensorName[kNameSize];
+    sdk.sdkPrepareSensor(sensor);
+    sensorName[0] = '\0';
+    sdk.sdkGetSensorName(sensor, sensorName, kNameSize);
+    // A library may fill the whole buffer; never read past it.
+    sensorName[kNameSize - 1] = '\0';
+    if (details) {
+        std::printf("======== %s ========\n", sensorName);
+        qDebug().noquote()
+            << QStringLiteral("======== %1 ========").arg(QString::fromLocal8Bit(sensorName));
+    }
+    for (int reading = 0; reading < kReadingsPerSensor; ++reading) {
+        for (const ReadingKind kind : kWalkOrder) {
+            const double value = readValue(kind, sensor, reading, nameBuffer);
+            // Written as a positive test so that NaN is refused too.
+            if (nameBuffer[0] != '\0' && value >= 1.0)
+                takeReading(sensorName, kind, nameBuffer, value, details);
+        }
+    }
+    std::printf("\n");
+}
+
+double getPcInfoThread::readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer)
+{
+    nameBuffer[0] = '\0';
+    double value = 0;
+    switch (kind) {
+    case ReadingKind::Temperature:
+        value = sdk.sdkGetTemperature(sensor, reading, nameBuffer, kNameSize);
+        break;
+    case ReadingKind::Fan:
+        value = sdk.sdkGetFanSpeed(sensor, reading, nameBuffer, kNameSize);
+        break;
+    case ReadingKind::Power:
+        value = sdk.sdkGetPower(sensor, reading, nameBuffer, kNameSize);
+        break;
+    case ReadingKind::Clock:
+        value = sdk.sdkGetClock(sensor, reading, nameBuffer, kNameSize);
+        break;
+    case ReadingKind::Usage:
+        value = sdk.sdkGetUsage(sensor, reading, nameBuffer, kNameSize);
+        break;
+    }
+    nameBuffer[kNameSize - 1] = '\0';
+    return value;
+}
+
+void getPcInfoThread::takeReading(const char *sensor, ReadingKind kind, const char *name,
+                                  double value, bool details)
+{
+    if (details)
+        logReading(kind, name, value);
+    if (observer)
+        observer(sensor, kind, name, value);
+    matcher.offer(kind, name, value, readings);
+}
+
+SensorReadings getPcInfoThread::getSensorReadings() const
+{
+    QMutexLocker lock(&publishLock);
+    return published;
+}
+
+int getPcInfoThread::stopPolling()
+{
+    running = false;
+    stopTimer.start();
+    while (stopTimer.elapsed() < kStopWaitMs && !passDone)
+        QCoreApplication::processEvents();
+    // A pass that outlasts the wait still uses the library: closing it now would pull it
+    // from under that pass, so wait for the pass to end.
+    while (!libraryLock.tryLock(10))
+        QCoreApplication::processEvents();
+    int status = -88;
+    if (sdkReady) {
+        status = sdk.sdkUninit();
+        sdkReady = false;
+    }
+    libraryLock.unlock();
+    return status;
+}

@@ -1,22 +1,74 @@
 #pragma once
+#include "platform/SensorLibrary.h"
+#include "sensors/SensorNameTables.h"
 #include "sensors/SensorReadings.h"
 
+#include <QElapsedTimer>
+#include <QMutex>
 #include <QThread>
 
-// Placeholder until the sensor thread lands.
+#include <atomic>
+#include <functional>
+#include <string>
+
+// The sensor thread: once a second it walks every reading the sensor library offers and keeps
+// the twelve values the name tables pick. The window reads them after sigGetPcInfoOk().
 class getPcInfoThread : public QThread
 {
     Q_OBJECT
 public:
-    explicit getPcInfoThread(QObject *parent = nullptr) : QThread(parent) {}
-    void initSdk() {}
-    int stopPolling() { return -88; }
-    SensorReadings getSensorReadings() const { return SensorReadings(); }
+    /// Sees every accepted reading of a pass, in walk order (tools use it to show the sources).
+    using ReadingObserver =
+        std::function<void(const char *sensor, ReadingKind kind, const char *name, double value)>;
+
+    explicit getPcInfoThread(QObject *parent = nullptr);
+    ~getPcInfoThread() override;
+
+    /// Loads and starts the sensor library; reports through sigTheSdkInitStatus().
+    void initSdk();
+    /// The values of the latest finished pass, all twelve at once.
+    SensorReadings getSensorReadings() const;
+    /// Ends the loop and closes the library; its status, or -88 if it never started.
+    int stopPolling();
+
+    /// Folder holding the library; empty (the default) means beside the executable.
+    void setLibraryDirectory(const QString &directory);
+    void setReadingObserver(ReadingObserver observer);
+    /// Runs one pass now if the library is ready and polling was not stopped.
+    bool pollOnce();
 
 signals:
     void sigTheSdkInitStatus(bool isOK, int errorCode);
     void sigGetPcInfoOk();
 
+public slots:
+    void onStartInitSdkLater();
+
 protected:
-    void run() override {}
+    void run() override;
+
+private:
+    void getSensorInfo();
+    void walkSensor(int sensor, char *nameBuffer, bool details);
+    double readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer);
+    void takeReading(const char *sensor, ReadingKind kind, const char *name, double value,
+                     bool details);
+
+    // Flags with one writer each; atomic so the other threads see them without a race.
+    std::atomic<bool> running{true};
+    std::atomic<bool> passDone{false};
+    QElapsedTimer stopTimer;
+    std::atomic<bool> sdkReady{false};
+    SensorReadings readings; // the pass being built; only the loop thread touches it
+    std::atomic<bool> logDetails{true};
+
+    SensorLibraryApi sdk;
+    SensorNameMatcher matcher;
+    // Held for a whole pass, for sdkInit and for sdkUninit: the library is never closed or
+    // restarted under a pass.
+    QMutex libraryLock;
+    mutable QMutex publishLock;
+    SensorReadings published; // the latest finished pass, guarded by publishLock
+    std::string libraryDirectory;
+    ReadingObserver observer;
 };

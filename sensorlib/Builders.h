@@ -1,0 +1,28 @@
+#pragma once
+// Each builder turns one part of the machine into published sensors.
+#include "HwmonChip.h"
+#include "SensorModel.h"
+#include "SysRoot.h"
+
+#include <vector>
+
+namespace hwsensors {
+
+class Nvml;
+
+/// The "CPU" sensor: package temperature, usage, per-core clocks, package power. Takes the
+/// first usage and energy samples now, so the first pass already has real values.
+Sensor buildCpuSensor(const SysRoot &root, const std::vector<HwmonChip> &chips);
+
+/// "GPU [#n]: name" sensors from the DRM cards and, when present, NVML.
+std::vector<Sensor> buildGpuSensors(const SysRoot &root, Nvml *nvml);
+
+/// "Motherboard" for the first board chip, then every remaining chip under its own name.
+std::vector<Sensor> buildChipSensors(const std::vector<HwmonChip> &chips);
+
+/// Chips read by the CPU or GPU builders, left out of the generic list.
+bool isCpuChip(const std::string &name);
+bool isGpuChip(const std::string &name);
+bool isBoardChip(const std::string &name);
+
+} // namespace hwsensors

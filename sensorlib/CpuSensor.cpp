@@ -1,0 +1,252 @@
+#include "Builders.h"
+#include "CpuCounters.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace hwsensors {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+bool addCoretemp(Sensor &cpu, const std::vector<HwmonChip> &chips)
+{
+    bool found = false;
+    for (const HwmonChip &chip : chips) {
+        if (chip.name != "coretemp")
+            continue;
+        for (const HwmonInput &input : chip.inputs) {
+            if (input.kind != Temperature)
+                continue;
+            const bool package = !found && input.label == "Package id 0";
+            cpu.add(Temperature, package ? "CPU Package" : input.label,
+                    fileSample(input.fullPath, input.scale));
+        }
+        found = true;
+    }
+    return found;
+}
+
+bool addK10temp(Sensor &cpu, const std::vector<HwmonChip> &chips)
+{
+    for (const HwmonChip &chip : chips) {
+        if (chip.name != "k10temp" && chip.name != "zenpower")
+            continue;
+        // Tctl where the chip has it, else Tdie, is the one control temperature.
+        const HwmonInput *control = findLabel(chip, Temperature, "Tctl");
+        if (!control)
+            control = findLabel(chip, Temperature, "Tdie");
+        if (!control && !chip.inputs.empty() && chip.inputs.front().kind == Temperature)
+            control = &chip.inputs.front();
+        for (const HwmonInput &input : chip.inputs) {
+            if (input.kind != Temperature)
+                continue;
+            cpu.add(Temperature, &input == control ? "CPU (Tctl/Tdie)" : input.label,
+                    fileSample(input.fullPath, input.scale));
+        }
+        return true;
+    }
+    return false;
+}
+
+void addThermalZone(Sensor &cpu, const SysRoot &root)
+{
+    std::string fallback;
+    for (const std::string &zone : root.list("/sys/class/thermal")) {
+        if (!startsWith(zone, "thermal_zone"))
+            continue;
+        const std::string dir = "/sys/class/thermal/" + zone;
+        const std::string type = root.readLine(dir + "/type");
+        if (type == "x86_pkg_temp") {
+            cpu.add(Temperature, "CPU", fileSample(root.path(dir + "/temp"), 1e-3));
+            return;
+        }
+        if (type == "acpitz" && fallback.empty())
+            fallback = dir;
+    }
+    if (!fallback.empty())
+        cpu.add(Temperature, "CPU", fileSample(root.path(fallback + "/temp"), 1e-3));
+}
+
+struct UsageState
+{
+    std::string statPath;
+    CpuTimes last;
+    double value = 0;
+};
+
+void addUsage(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()>> &refreshers)
+{
+    auto state = std::make_shared<UsageState>();
+    state->statPath = root.path("/proc/stat");
+    std::string content;
+    if (!readFile(state->statPath, content))
+        return;
+    state->last = parseCpuTimes(content);
+    if (!state->last.valid)
+        return;
+    refreshers.push_back([state] {
+        std::string text;
+        if (!readFile(state->statPath, text))
+            return;
+        const CpuTimes now = parseCpuTimes(text);
+        state->value = cpuUsagePercent(state->last, now, state->value);
+        if (now.valid)
+            state->last = now;
+    });
+    cpu.add(Usage, "Total CPU Usage", [state](double &value) {
+        value = state->value;
+        return true;
+    });
+}
+
+// processor number -> "cpu MHz" of /proc/cpuinfo.
+std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo)
+{
+    std::map<int, double> clocks;
+    std::istringstream lines(cpuinfo);
+    std::string line;
+    int processor = -1;
+    while (std::getline(lines, line)) {
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        const std::string key = trimmed(line.substr(0, colon));
+        const std::string value = trimmed(line.substr(colon + 1));
+        if (key == "processor")
+            processor = std::atoi(value.c_str());
+        else if (key == "cpu MHz" && processor >= 0)
+            clocks[processor] = std::atof(value.c_str());
+    }
+    return clocks;
+}
+
+struct CpuinfoState
+{
+    std::string path;
+    std::map<int, double> clocks;
+};
+
+void addClocks(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()>> &refreshers)
+{
+    auto cpuinfo = std::make_shared<CpuinfoState>();
+    cpuinfo->path = root.path("/proc/cpuinfo");
+    std::string text;
+    if (readFile(cpuinfo->path, text))
+        cpuinfo->clocks = parseCpuinfoClocks(text);
+
+    std::map<int, std::string> cpufreq; // cpu number -> scaling_cur_freq path
+    for (const std::string &entry : root.list("/sys/devices/system/cpu")) {
+        if (!startsWith(entry, "cpu") || entry.size() < 4 ||
+            entry.find_first_not_of("0123456789", 3) != std::string::npos)
+            continue;
+        const std::string file = "/sys/devices/system/cpu/" + entry + "/cpufreq/scaling_cur_freq";
+        if (root.exists(file))
+            cpufreq[std::atoi(entry.c_str() + 3)] = root.path(file);
+    }
+    std::map<int, bool> cpus; // true: cpufreq
+    for (const auto &entry : cpuinfo->clocks)
+        cpus[entry.first] = false;
+    for (const auto &entry : cpufreq)
+        cpus[entry.first] = true;
+
+    bool usesCpuinfo = false;
+    for (const auto &entry : cpus) {
+        const std::string name = "Core " + std::to_string(entry.first) + " Clock";
+        if (entry.second) {
+            cpu.add(Clock, name, fileSample(cpufreq[entry.first], 1e-3));
+            continue;
+        }
+        usesCpuinfo = true;
+        const int number = entry.first;
+        cpu.add(Clock, name, [cpuinfo, number](double &value) {
+            const auto found = cpuinfo->clocks.find(number);
+            if (found == cpuinfo->clocks.end())
+                return false;
+            value = found->second;
+            return true;
+        });
+    }
+    if (usesCpuinfo) {
+        refreshers.push_back([cpuinfo] {
+            std::string content;
+            if (readFile(cpuinfo->path, content))
+                cpuinfo->clocks = parseCpuinfoClocks(content);
+        });
+    }
+}
+
+struct EnergyState
+{
+    std::string energyPath;
+    double maxRange = 0;
+    double lastEnergy = 0;
+    SteadyClock::time_point lastTime;
+    double value = 0;
+};
+
+void addPackagePower(Sensor &cpu, const SysRoot &root,
+                     std::vector<std::function<void()>> &refreshers)
+{
+    // AMD processors report their package counter under the same powercap zone name.
+    const std::string zone = "/sys/class/powercap/intel-rapl:0";
+    auto state = std::make_shared<EnergyState>();
+    state->energyPath = root.path(zone + "/energy_uj");
+    // Unreadable without privileges on many kernels: then there is no such reading.
+    if (!readNumber(state->energyPath, state->lastEnergy))
+        return;
+    readNumber(root.path(zone + "/max_energy_range_uj"), state->maxRange);
+    state->lastTime = SteadyClock::now();
+    refreshers.push_back([state] {
+        double energy = 0;
+        if (!readNumber(state->energyPath, energy))
+            return;
+        const SteadyClock::time_point now = SteadyClock::now();
+        const double seconds = std::chrono::duration<double>(now - state->lastTime).count();
+        // Too short a window gives a noisy figure; keep collecting.
+        if (seconds < 0.05)
+            return;
+        const double microjoules = energyDelta(state->lastEnergy, energy, state->maxRange);
+        if (microjoules >= 0)
+            state->value = microjoules * 1e-6 / seconds;
+        state->lastEnergy = energy;
+        state->lastTime = now;
+    });
+    cpu.add(Power, "CPU Package Power", [state](double &value) {
+        value = state->value;
+        return true;
+    });
+}
+
+} // namespace
+
+bool isCpuChip(const std::string &name)
+{
+    return name == "coretemp" || name == "k10temp" || name == "zenpower";
+}
+
+Sensor buildCpuSensor(const SysRoot &root, const std::vector<HwmonChip> &chips)
+{
+    Sensor cpu;
+    cpu.name = "CPU";
+    const bool haveChip = addCoretemp(cpu, chips) || addK10temp(cpu, chips);
+    if (!haveChip)
+        addThermalZone(cpu, root);
+    std::vector<std::function<void()>> refreshers;
+    addUsage(cpu, root, refreshers);
+    addClocks(cpu, root, refreshers);
+    addPackagePower(cpu, root, refreshers);
+    if (!refreshers.empty()) {
+        cpu.refresh = [refreshers] {
+            for (const auto &refresh : refreshers)
+                refresh();
+        };
+    }
+    return cpu;
+}
+
+} // namespace hwsensors

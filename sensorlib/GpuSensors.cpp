@@ -1,0 +1,195 @@
+#include "Builders.h"
+#include "Nvml.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace hwsensors {
+
+namespace {
+
+struct DrmCard
+{
+    std::string dir;       // /sys/class/drm/cardN
+    std::string deviceDir; // its device/ folder
+    std::string driver;
+};
+
+std::vector<DrmCard> listCards(const SysRoot &root)
+{
+    std::vector<DrmCard> cards;
+    for (const std::string &entry : root.list("/sys/class/drm")) {
+        // card0 is a card, card0-DP-1 one of its connectors.
+        if (!startsWith(entry, "card") || entry.size() < 5 ||
+            entry.find_first_not_of("0123456789", 4) != std::string::npos)
+            continue;
+        DrmCard card;
+        card.dir = "/sys/class/drm/" + entry;
+        card.deviceDir = card.dir + "/device";
+        const std::string uevent = root.readAll(card.deviceDir + "/uevent");
+        const size_t key = uevent.find("DRIVER=");
+        if (key != std::string::npos) {
+            const size_t end = uevent.find('\n', key);
+            card.driver = uevent.substr(key + 7, end == std::string::npos ? end : end - key - 7);
+        }
+        cards.push_back(card);
+    }
+    return cards;
+}
+
+std::string pciId(const SysRoot &root, const std::string &file)
+{
+    const std::string text = root.readLine(file);
+    return startsWith(text, "0x") ? text.substr(2) : text;
+}
+
+std::string upper(std::string text)
+{
+    for (char &c : text)
+        if (c >= 'a' && c <= 'f')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string cardName(const SysRoot &root, const DrmCard &card)
+{
+    const std::string product = root.readLine(card.deviceDir + "/product_name");
+    if (!product.empty())
+        return product;
+    const char *family = "Graphics";
+    if (card.driver == "amdgpu" || card.driver == "radeon")
+        family = "AMD Radeon Graphics";
+    else if (card.driver == "nouveau")
+        family = "NVIDIA Graphics";
+    else if (card.driver == "i915" || card.driver == "xe")
+        family = "Intel Graphics";
+    const std::string vendor = pciId(root, card.deviceDir + "/vendor");
+    const std::string device = pciId(root, card.deviceDir + "/device");
+    if (vendor.empty() || device.empty())
+        return family;
+    return std::string(family) + " [" + upper(vendor) + ":" + upper(device) + "]";
+}
+
+// Reading a sleeping GPU's sensors would wake it up; a suspended one is left alone.
+std::function<bool()> awakeCheck(const std::string &statusFullPath)
+{
+    return [statusFullPath] {
+        std::string status;
+        if (!readFile(statusFullPath, status))
+            return true;
+        return trimmed(status) != "suspended";
+    };
+}
+
+void addHwmonReadings(Sensor &gpu, const HwmonChip &chip)
+{
+    for (const HwmonInput &input : chip.inputs) {
+        std::string name;
+        if (input.kind == Temperature) {
+            if (input.label == "edge" || input.attribute == "temp1")
+                name = "GPU Temperature";
+            else if (input.label == "junction")
+                name = "GPU Hot Spot Temperature";
+            else if (input.label == "mem")
+                name = "GPU Memory Temperature";
+        } else if (input.kind == Fan && input.attribute == "fan1") {
+            name = "GPU Fan1";
+        } else if (input.kind == Clock) {
+            if (input.label == "sclk" || input.attribute == "freq1")
+                name = "GPU Clock";
+            else if (input.label == "mclk")
+                name = "GPU Memory Clock";
+        } else if (input.kind == Power && input.attribute == "power1") {
+            name = "GPU Power (Total)";
+        }
+        if (name.empty())
+            name = "GPU " + input.label;
+        gpu.add(input.kind, name, fileSample(input.fullPath, input.scale));
+    }
+}
+
+Sensor cardSensor(const SysRoot &root, const DrmCard &card)
+{
+    Sensor gpu;
+    gpu.awake = awakeCheck(root.path(card.deviceDir + "/power/runtime_status"));
+    const HwmonChip chip = deviceHwmonChip(root, card.deviceDir);
+    if (card.driver == "amdgpu" || card.driver == "nouveau" || card.driver == "radeon")
+        addHwmonReadings(gpu, chip);
+    if (root.exists(card.deviceDir + "/gpu_busy_percent"))
+        gpu.add(Usage, "GPU Core Load",
+                fileSample(root.path(card.deviceDir + "/gpu_busy_percent"), 1.0));
+    if (root.exists(card.deviceDir + "/mem_busy_percent"))
+        gpu.add(Usage, "GPU Memory Controller Load",
+                fileSample(root.path(card.deviceDir + "/mem_busy_percent"), 1.0));
+    if (card.driver == "i915") {
+        std::string frequency = card.dir + "/gt_act_freq_mhz";
+        if (!root.exists(frequency))
+            frequency = card.dir + "/gt/gt0/rps_act_freq_mhz";
+        if (root.exists(frequency))
+            gpu.add(Clock, "GPU Clock", fileSample(root.path(frequency), 1.0));
+    }
+    return gpu;
+}
+
+// Binds an NVML query to one GPU.
+template <typename Query>
+std::function<bool(double &)> nvmlSample(const Nvml *nvml, Nvml::Gpu gpu, Query query)
+{
+    return [nvml, gpu, query](double &value) { return (nvml->*query)(gpu, value); };
+}
+
+Sensor nvmlSensor(const SysRoot &root, Nvml *nvml, const Nvml::Gpu &gpu)
+{
+    Sensor sensor;
+    std::function<bool()> awake;
+    if (!gpu.pciAddress.empty())
+        awake = awakeCheck(
+            root.path("/sys/bus/pci/devices/" + gpu.pciAddress + "/power/runtime_status"));
+    sensor.awake = awake;
+    sensor.add(Temperature, "GPU Temperature", nvmlSample(nvml, gpu, &Nvml::temperature));
+    sensor.add(Usage, "GPU Core Load", nvmlSample(nvml, gpu, &Nvml::utilization));
+    sensor.add(Clock, "GPU Clock", nvmlSample(nvml, gpu, &Nvml::graphicsClock));
+    sensor.add(Clock, "GPU Memory Clock", nvmlSample(nvml, gpu, &Nvml::memoryClock));
+    sensor.add(Power, "GPU Power (Total)", nvmlSample(nvml, gpu, &Nvml::power));
+    // The duty cycle is a percentage: a name with "GPU Fan" in it would be read as RPM.
+    sensor.add(Usage, "GPU Cooler Duty", nvmlSample(nvml, gpu, &Nvml::fanPercent));
+    double rpm = 0;
+    const bool asleep = awake && !awake();
+    if (nvml->hasFanRpm() && !asleep && nvml->fanRpm(gpu, rpm))
+        sensor.add(Fan, "GPU Fan1", nvmlSample(nvml, gpu, &Nvml::fanRpm));
+    return sensor;
+}
+
+} // namespace
+
+std::vector<Sensor> buildGpuSensors(const SysRoot &root, Nvml *nvml)
+{
+    // Discrete cards first, the integrated Intel one last: the card a user watches is the
+    // one the window and the display show.
+    std::vector<Sensor> discrete;
+    std::vector<Sensor> integrated;
+    for (const DrmCard &card : listCards(root)) {
+        if (card.driver == "nvidia" && nvml)
+            continue; // read through NVML below
+        Sensor gpu = cardSensor(root, card);
+        gpu.name = cardName(root, card);
+        if (gpu.empty())
+            continue;
+        (card.driver == "i915" ? integrated : discrete).push_back(std::move(gpu));
+    }
+    if (nvml) {
+        for (const Nvml::Gpu &gpu : nvml->gpus()) {
+            Sensor sensor = nvmlSensor(root, nvml, gpu);
+            sensor.name = gpu.name;
+            discrete.push_back(std::move(sensor));
+        }
+    }
+    std::vector<Sensor> gpus = std::move(discrete);
+    for (Sensor &gpu : integrated)
+        gpus.push_back(std::move(gpu));
+    for (size_t i = 0; i < gpus.size(); ++i)
+        gpus[i].name = "GPU [#" + std::to_string(i) + "]: " + gpus[i].name;
+    return gpus;
+}
+
+} // namespace hwsensors

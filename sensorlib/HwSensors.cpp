@@ -1,0 +1,102 @@
+#include "HwSensors.h"
+#include "MachineSensors.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+using namespace hwsensors;
+
+namespace {
+
+// The callers' contract keeps the calls on one thread at a time, so no lock is taken here.
+MachineSensors machine;
+
+const Reading *findReading(int sensor, Kind kind, int reading)
+{
+    if (sensor < 0 || static_cast<size_t>(sensor) >= machine.sensors.size() || reading < 0)
+        return nullptr;
+    const std::vector<Reading> &list = machine.sensors[static_cast<size_t>(sensor)].readings[kind];
+    return static_cast<size_t>(reading) < list.size() ? &list[static_cast<size_t>(reading)]
+                                                      : nullptr;
+}
+
+// A value call: a table look-up of what sdkPrepareSensor read.
+double lookUp(int sensor, Kind kind, int reading, char *buffer, int size)
+{
+    const Reading *found = findReading(sensor, kind, reading);
+    if (!found)
+        return 0;
+    copyName(found->name, buffer, size);
+    return found->value;
+}
+
+} // namespace
+
+int sdkInit(int version)
+{
+    (void)version;
+    const SysRoot root = SysRoot::fromEnvironment();
+    // A root that does not exist is a mistake in the set-up, not a machine without sensors.
+    if (!root.root().empty() && !root.isDirectory("/"))
+        return -2;
+    // A fixture tree stands for a whole machine: the real GPUs behind NVML are not part of
+    // it unless asked for.
+    const char *nvml = std::getenv("HWSENSORS_NVML");
+    const bool useNvml = root.root().empty() || (nvml && std::string(nvml) == "1");
+    discoverSensors(root, useNvml, machine);
+    return 0;
+}
+
+int sdkUninit(void)
+{
+    machine.sensors.clear();
+    machine.nvml.reset();
+    return 0;
+}
+
+int sdkGetSensorCount(void)
+{
+    return static_cast<int>(machine.sensors.size());
+}
+
+int sdkPrepareSensor(int sensor)
+{
+    if (sensor < 0 || static_cast<size_t>(sensor) >= machine.sensors.size())
+        return -1;
+    machine.sensors[static_cast<size_t>(sensor)].prepare();
+    return 0;
+}
+
+int sdkGetSensorName(int sensor, char *buffer, int size)
+{
+    if (sensor < 0 || static_cast<size_t>(sensor) >= machine.sensors.size())
+        return -1;
+    copyName(machine.sensors[static_cast<size_t>(sensor)].name, buffer, size);
+    return 0;
+}
+
+double sdkGetTemperature(int sensor, int reading, char *buffer, int size)
+{
+    return lookUp(sensor, Temperature, reading, buffer, size);
+}
+
+int sdkGetFanSpeed(int sensor, int reading, char *buffer, int size)
+{
+    return static_cast<int>(std::lround(lookUp(sensor, Fan, reading, buffer, size)));
+}
+
+double sdkGetPower(int sensor, int reading, char *buffer, int size)
+{
+    return lookUp(sensor, Power, reading, buffer, size);
+}
+
+double sdkGetClock(int sensor, int reading, char *buffer, int size)
+{
+    return lookUp(sensor, Clock, reading, buffer, size);
+}
+
+double sdkGetUsage(int sensor, int reading, char *buffer, int size)
+{
+    return lookUp(sensor, Usage, reading, buffer, size);
+}

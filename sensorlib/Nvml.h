@@ -1,0 +1,43 @@
+#pragma once
+// NVIDIA's management library, loaded at run time; absent when the driver is not installed.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hwsensors {
+
+class Nvml
+{
+public:
+    struct Gpu
+    {
+        void *handle = nullptr;
+        std::string name;
+        std::string pciAddress; // "0000:01:00.0", for the runtime power state
+    };
+
+    /// nullptr when libnvidia-ml.so.1 or one of its entry points is missing or it fails to start.
+    static std::unique_ptr<Nvml> open();
+    ~Nvml();
+    Nvml(const Nvml &) = delete;
+    Nvml &operator=(const Nvml &) = delete;
+
+    const std::vector<Gpu> &gpus() const { return devices; }
+    bool temperature(const Gpu &gpu, double &celsius) const;
+    bool utilization(const Gpu &gpu, double &percent) const;
+    bool graphicsClock(const Gpu &gpu, double &mhz) const;
+    bool memoryClock(const Gpu &gpu, double &mhz) const;
+    bool power(const Gpu &gpu, double &watts) const;
+    bool fanPercent(const Gpu &gpu, double &percent) const;
+    bool hasFanRpm() const;
+    bool fanRpm(const Gpu &gpu, double &rpm) const;
+
+private:
+    struct Api;
+    Nvml();
+    std::unique_ptr<Api> api;
+    bool started = false;
+    std::vector<Gpu> devices;
+};
+
+} // namespace hwsensors

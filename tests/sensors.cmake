@@ -1,0 +1,29 @@
+# Sensor acquisition: name tables, the polling thread (on the scripted library) and the Linux
+# sensor library (on fixture trees).
+
+# The scripted sensor library, a libhwsensors.so whose readings come from a script file
+# (TARNIX_SCRIPTED_SENSORS); end-to-end tests stage it beside the executable.
+add_library(sensors_scripted SHARED sensors/support/ScriptedSensors.cpp)
+set_target_properties(sensors_scripted PROPERTIES OUTPUT_NAME hwsensors
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/scripted-sensors
+    CXX_VISIBILITY_PRESET hidden AUTOMOC OFF)
+# The same, lacking one entry point.
+add_library(sensors_scripted_incomplete SHARED sensors/support/ScriptedSensors.cpp)
+target_compile_definitions(sensors_scripted_incomplete PRIVATE SCRIPTED_WITHOUT_USAGE)
+set_target_properties(sensors_scripted_incomplete PROPERTIES OUTPUT_NAME hwsensors
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/scripted-sensors-incomplete
+    CXX_VISIBILITY_PRESET hidden AUTOMOC OFF)
+# A stand-in for NVIDIA's management library with one GPU.
+add_library(sensors_fake_nvml SHARED sensors/support/FakeNvml.cpp)
+set_target_properties(sensors_fake_nvml PROPERTIES OUTPUT_NAME nvidia-ml SUFFIX .so.1
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/fake-nvml
+    CXX_VISIBILITY_PRESET hidden AUTOMOC OFF)
+
+add_unit_test(tst_sensorNameTables SOURCES sensors/tst_sensorNameTables.cpp
+    LIBS tarnix_sensors)
+add_unit_test(tst_sensorPolling SOURCES sensors/tst_sensorPolling.cpp
+    LIBS tarnix_sensors ${CMAKE_DL_LIBS})
+add_dependencies(tst_sensorPolling sensors_scripted sensors_scripted_incomplete)
+add_unit_test(tst_sensorLibrary SOURCES sensors/tst_sensorLibrary.cpp
+    LIBS tarnix_sensors hwsensors_core)
+add_dependencies(tst_sensorLibrary hwsensors tarnix-sensors sensors_fake_nvml)

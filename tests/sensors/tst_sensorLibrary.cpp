@@ -1,0 +1,466 @@
+#include "CpuCounters.h"
+#include "getPcInfoThread.h"
+
+#include <QtTest>
+
+#include <QProcess>
+#include <cmath>
+
+using hwsensors::CpuTimes;
+
+namespace {
+
+const QString fixtures = QStringLiteral(TARNIX_SOURCE_DIR "/tests/sensors/fixtures");
+
+struct Seen
+{
+    QString sensor;
+    ReadingKind kind;
+    QString name;
+    double value;
+};
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QDir().mkpath(to);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return false;
+        } else if (!QFile::copy(source, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void writeFile(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write(text + "\n");
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+}
+
+// Adds 300 busy and 700 idle jiffies to the first line of /proc/stat: 30 % usage.
+void advanceCpuTimes(const QString &root)
+{
+    const QString path = root + "/proc/stat";
+    QList<QByteArray> lines = readFile(path).split('\n');
+    QList<QByteArray> fields = lines[0].simplified().split(' ');
+    fields[1] = QByteArray::number(fields[1].toULongLong() + 300);
+    fields[4] = QByteArray::number(fields[4].toULongLong() + 700);
+    lines[0] = fields.join(' ');
+    writeFile(path, lines.join('\n'));
+}
+
+// A copy of a fixture tree, polled once by the sensor thread on the real library.
+class FixtureMachine
+{
+public:
+    explicit FixtureMachine(const QString &fixture)
+    {
+        root = qEnvironmentVariable("TARNIX_TEST_SCRATCH", QDir::tempPath()) + "/" + fixture +
+               QString::number(++copies);
+        QDir(root).removeRecursively();
+        ok = copyTree(fixtures + "/" + fixture, root);
+        qputenv("HWSENSORS_ROOT", QFile::encodeName(root));
+        thread.setLibraryDirectory(QStringLiteral(TARNIX_BINARY_DIR));
+        thread.setReadingObserver(
+            [this](const char *sensor, ReadingKind kind, const char *name, double value) {
+                seen.push_back(Seen{sensor, kind, name, value});
+            });
+    }
+    ~FixtureMachine() { thread.stopPolling(); }
+
+    int start()
+    {
+        int code = 1;
+        QObject::connect(&thread, &getPcInfoThread::sigTheSdkInitStatus,
+                         [&code](bool, int status) { code = status; });
+        thread.initSdk();
+        return code;
+    }
+    bool poll()
+    {
+        seen.clear();
+        return thread.pollOnce();
+    }
+    const Seen *find(const QString &sensor, ReadingKind kind, const QString &name) const
+    {
+        for (const Seen &reading : seen)
+            if (reading.sensor == sensor && reading.kind == kind && reading.name == name)
+                return &reading;
+        return nullptr;
+    }
+    int countFrom(const QString &sensor) const
+    {
+        return int(std::count_if(seen.begin(), seen.end(),
+                                 [&](const Seen &r) { return r.sensor == sensor; }));
+    }
+
+    QString root;
+    bool ok = false;
+    getPcInfoThread thread;
+    std::vector<Seen> seen;
+
+private:
+    static int copies;
+};
+int FixtureMachine::copies = 0;
+
+// Starts the library on a fixture copy, lets usage and energy move, and polls once.
+void pollFixture(FixtureMachine &machine)
+{
+    QVERIFY(machine.ok);
+    QCOMPARE(machine.start(), 0);
+    advanceCpuTimes(machine.root);
+    const QString energy = machine.root + "/sys/class/powercap/intel-rapl:0/energy_uj";
+    if (QFile::exists(energy))
+        writeFile(energy, QByteArray::number(readFile(energy).toLongLong() + 2000000));
+    QThread::msleep(200);
+    QVERIFY(machine.poll());
+}
+
+const ReadingKind T = ReadingKind::Temperature;
+const ReadingKind F = ReadingKind::Fan;
+const ReadingKind P = ReadingKind::Power;
+const ReadingKind C = ReadingKind::Clock;
+const ReadingKind U = ReadingKind::Usage;
+
+} // namespace
+
+Q_DECLARE_METATYPE(ReadingKind)
+
+class tst_sensorLibrary : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readings_data();
+    void readings();
+    void record_data();
+    void record();
+    void packagePowerAcrossCounterWrap();
+    void suspendedGpuIsLeftAsleep();
+    void missingRootIsAnError();
+    void cpuCounters_data();
+    void cpuCounters();
+    void energyDelta_data();
+    void energyDelta();
+    void toolOutput();
+    void toolWithNvml_data();
+    void toolWithNvml();
+};
+
+void tst_sensorLibrary::readings_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QString>("sensor");
+    QTest::addColumn<ReadingKind>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("value"); // 0: must not be published with a value
+
+    const QString intel = "intel-desktop";
+    const QString intelGpu = "GPU [#0]: Intel Graphics [8086:3E98]";
+    QTest::newRow("intel package") << intel << "CPU" << T << "CPU Package" << 45.0;
+    QTest::newRow("intel core temp") << intel << "CPU" << T << "Core 1" << 44.0;
+    QTest::newRow("intel zone unused") << intel << "CPU" << T << "CPU" << 0.0;
+    QTest::newRow("intel usage") << intel << "CPU" << U << "Total CPU Usage" << 30.0;
+    QTest::newRow("intel cpufreq") << intel << "CPU" << C << "Core 0 Clock" << 4700.0;
+    QTest::newRow("intel core 7") << intel << "CPU" << C << "Core 7 Clock" << 4350.0;
+    QTest::newRow("intel SYSTIN") << intel << "Motherboard" << T << "Motherboard" << 33.0;
+    QTest::newRow("intel CPUTIN") << intel << "Motherboard" << T << "CPUTIN" << 40.5;
+    QTest::newRow("intel fan2 is CPU") << intel << "Motherboard" << F << "CPU Fan" << 1234.0;
+    QTest::newRow("intel fan1") << intel << "Motherboard" << F << "fan1" << 812.0;
+    QTest::newRow("intel fan2 not twice") << intel << "Motherboard" << F << "fan2" << 0.0;
+    QTest::newRow("intel igpu clock") << intel << intelGpu << C << "GPU Clock" << 1150.0;
+    QTest::newRow("intel nvme") << intel << "nvme" << T << "Composite" << 38.85;
+    QTest::newRow("intel pch") << intel << "pch_cannonlake" << T << "temp1" << 52.0;
+    QTest::newRow("intel acpitz chip") << intel << "acpitz" << T << "temp1" << 27.8;
+
+    const QString amd = "amd-desktop";
+    const QString radeon = "GPU [#0]: AMD Radeon Graphics [1002:73BF]";
+    const QString nouveau = "GPU [#1]: NVIDIA Graphics [10DE:1C82]";
+    QTest::newRow("amd tctl") << amd << "CPU" << T << "CPU (Tctl/Tdie)" << 61.25;
+    QTest::newRow("amd ccd") << amd << "CPU" << T << "Tccd1" << 55.0;
+    QTest::newRow("amd usage") << amd << "CPU" << U << "Total CPU Usage" << 30.0;
+    QTest::newRow("amd core 0") << amd << "CPU" << C << "Core 0 Clock" << 4850.0;
+    QTest::newRow("amd ite fan1") << amd << "Motherboard" << F << "CPU Fan" << 1100.0;
+    QTest::newRow("amd ite fan2") << amd << "Motherboard" << F << "fan2" << 650.0;
+    QTest::newRow("amd edge") << amd << radeon << T << "GPU Temperature" << 52.0;
+    QTest::newRow("amd junction") << amd << radeon << T << "GPU Hot Spot Temperature" << 60.0;
+    QTest::newRow("amd busy") << amd << radeon << U << "GPU Core Load" << 97.0;
+    QTest::newRow("amd sclk") << amd << radeon << C << "GPU Clock" << 2400.0;
+    QTest::newRow("amd mclk") << amd << radeon << C << "GPU Memory Clock" << 1000.0;
+    QTest::newRow("amd average power") << amd << radeon << P << "GPU Power (Total)" << 187.0;
+    QTest::newRow("amd gpu fan") << amd << radeon << F << "GPU Fan1" << 1450.0;
+    QTest::newRow("nouveau temp") << amd << nouveau << T << "GPU Temperature" << 48.0;
+    QTest::newRow("nouveau fan") << amd << nouveau << F << "GPU Fan1" << 900.0;
+    QTest::newRow("amdgpu chip not repeated") << amd << "amdgpu" << T << "temp1" << 0.0;
+
+    const QString laptop = "laptop";
+    QTest::newRow("laptop pkg zone") << laptop << "CPU" << T << "CPU" << 57.0;
+    QTest::newRow("laptop clock") << laptop << "CPU" << C << "Core 0 Clock" << 3400.0;
+    QTest::newRow("laptop usage") << laptop << "CPU" << U << "Total CPU Usage" << 30.0;
+    QTest::newRow("laptop igpu") << laptop << "GPU [#1]: Intel Graphics [8086:5917]" << C
+                                 << "GPU Clock" << 300.0;
+    QTest::newRow("laptop ec fan") << laptop << "thinkpad" << F << "fan1" << 2900.0;
+
+    const QString vm = "vm";
+    QTest::newRow("vm usage") << vm << "CPU" << U << "Total CPU Usage" << 30.0;
+    QTest::newRow("vm cpuinfo clock") << vm << "CPU" << C << "Core 0 Clock" << 2299.998;
+    QTest::newRow("vm second clock") << vm << "CPU" << C << "Core 1 Clock" << 2299.998;
+}
+
+void tst_sensorLibrary::readings()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, sensor);
+    QFETCH(ReadingKind, kind);
+    QFETCH(QString, name);
+    QFETCH(double, value);
+
+    FixtureMachine machine(fixture);
+    pollFixture(machine);
+    const Seen *found = machine.find(sensor, kind, name);
+    if (value == 0) {
+        QVERIFY2(!found, qPrintable(name));
+        return;
+    }
+    QVERIFY2(found, qPrintable(sensor + " / " + name));
+    QVERIFY2(std::fabs(found->value - value) < 1e-6, qPrintable(QString::number(found->value)));
+}
+
+void tst_sensorLibrary::record_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QVector<float>>("expected"); // cpuPower: -1 means "measured, above 1"
+    QTest::newRow("intel-desktop")
+        << "intel-desktop" << QVector<float>{45, 30, 4700, -1, 1234, 0, 0, 1150, 0, 0, 33, 0};
+    QTest::newRow("amd-desktop") << "amd-desktop"
+                                 << QVector<float>{61.25f, 30,   4850, -1,   1100, 52,
+                                                   97,     2400, 187,  1450, 0,    0};
+    QTest::newRow("laptop") << "laptop"
+                            << QVector<float>{57, 30, 3400, 0, 0, 0, 0, 300, 0, 0, 0, 0};
+    QTest::newRow("vm") << "vm" << QVector<float>{0, 30, 2299.998f, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+}
+
+void tst_sensorLibrary::record()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QVector<float>, expected);
+
+    FixtureMachine machine(fixture);
+    pollFixture(machine);
+    const SensorReadings r = machine.thread.getSensorReadings();
+    const QVector<float> got{r.cpuTemperature, r.cpuUsage,       r.cpuClock,         r.cpuPower,
+                             r.cpuFan,         r.gpuTemperature, r.gpuUsage,         r.gpuClock,
+                             r.gpuPower,       r.gpuFan,         r.boardTemperature, r.memoryClock};
+    for (int i = 0; i < got.size(); ++i) {
+        if (expected[i] < 0) {
+            // 2 J over a little more than the 200 ms wait.
+            QVERIFY2(got[i] > 1 && got[i] <= 10.01f, qPrintable(QString::number(got[i])));
+            continue;
+        }
+        QVERIFY2(qFuzzyCompare(got[i] + 1, expected[i] + 1),
+                 qPrintable(QString("field %1: %2").arg(i).arg(got[i])));
+    }
+}
+
+void tst_sensorLibrary::packagePowerAcrossCounterWrap()
+{
+    FixtureMachine machine("intel-desktop");
+    QVERIFY(machine.ok);
+    const QString zone = machine.root + "/sys/class/powercap/intel-rapl:0";
+    const qint64 range = readFile(zone + "/max_energy_range_uj").toLongLong();
+    writeFile(zone + "/energy_uj", QByteArray::number(range - 1000000));
+    QCOMPARE(machine.start(), 0);
+    writeFile(zone + "/energy_uj", "1000000");
+    QThread::msleep(200);
+    QVERIFY(machine.poll());
+    const Seen *power = machine.find("CPU", P, "CPU Package Power");
+    QVERIFY(power);
+    QVERIFY2(power->value > 1 && power->value <= 10.01, qPrintable(QString::number(power->value)));
+}
+
+void tst_sensorLibrary::suspendedGpuIsLeftAsleep()
+{
+    FixtureMachine machine("laptop");
+    pollFixture(machine);
+    const QString sleeping = "GPU [#0]: AMD Radeon Graphics [1002:6900]";
+    QCOMPARE(machine.countFrom(sleeping), 0);
+    QCOMPARE(machine.thread.getSensorReadings().gpuTemperature, 0.0f);
+    // Once awake it is read like any other card.
+    writeFile(machine.root + "/sys/class/drm/card1/device/power/runtime_status", "active");
+    QVERIFY(machine.poll());
+    QVERIFY(machine.find(sleeping, T, "GPU Temperature"));
+    QCOMPARE(machine.thread.getSensorReadings().gpuTemperature, 44.0f);
+    QCOMPARE(machine.thread.getSensorReadings().gpuUsage, 55.0f);
+}
+
+void tst_sensorLibrary::missingRootIsAnError()
+{
+    FixtureMachine machine("vm");
+    qputenv("HWSENSORS_ROOT", QFile::encodeName(machine.root + "/not-there"));
+    QCOMPARE(machine.start(), -2);
+    QVERIFY(!machine.poll());
+}
+
+void tst_sensorLibrary::cpuCounters_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<double>("usage");
+    QTest::newRow("busy half") << "cpu  100 0 0 300 0 0 0 0 0 0"
+                               << "cpu  150 0 50 380 20 0 0 0 0 0" << 50.0;
+    QTest::newRow("iowait counts as idle") << "cpu  100 0 0 300 0 0 0 0"
+                                           << "cpu  110 0 0 300 90 0 0 0" << 10.0;
+    QTest::newRow("steal is busy") << "cpu  0 0 0 0 0 0 0 0"
+                                   << "cpu  0 0 0 50 0 0 0 50" << 50.0;
+    QTest::newRow("guest not counted twice") << "cpu  0 0 0 0 0 0 0 0 0 0"
+                                             << "cpu  50 0 0 50 0 0 0 0 50 0" << 50.0;
+    QTest::newRow("no time passed keeps previous") << "cpu  1 2 3 4"
+                                                   << "cpu  1 2 3 4" << 12.5;
+    QTest::newRow("counters reset keeps previous") << "cpu  500 0 0 500"
+                                                   << "cpu  10 0 0 10" << 12.5;
+    QTest::newRow("idle beyond total is zero") << "cpu  100 0 0 100 0"
+                                               << "cpu  90 0 0 200 0" << 0.0;
+    QTest::newRow("per-cpu line is not the total") << "cpu0 1 1 1 1"
+                                                   << "cpu0 9 9 9 9" << 12.5;
+}
+
+void tst_sensorLibrary::cpuCounters()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(double, usage);
+    const CpuTimes a = hwsensors::parseCpuTimes(before.toStdString() + "\ncpu0 1 2 3 4\n");
+    const CpuTimes b = hwsensors::parseCpuTimes(after.toStdString() + "\ncpu0 1 2 3 4\n");
+    QCOMPARE(hwsensors::cpuUsagePercent(a, b, 12.5), usage);
+}
+
+void tst_sensorLibrary::energyDelta_data()
+{
+    QTest::addColumn<double>("before");
+    QTest::addColumn<double>("after");
+    QTest::addColumn<double>("range");
+    QTest::addColumn<double>("delta");
+    QTest::newRow("forward") << 1000.0 << 4000.0 << 1e6 << 3000.0;
+    QTest::newRow("wrap") << 999000.0 << 500.0 << 1e6 << 1500.0;
+    QTest::newRow("wrap, range unknown") << 999000.0 << 500.0 << 0.0 << -1.0;
+    QTest::newRow("before beyond range") << 2e6 << 500.0 << 1e6 << -1.0;
+}
+
+void tst_sensorLibrary::energyDelta()
+{
+    QFETCH(double, before);
+    QFETCH(double, after);
+    QFETCH(double, range);
+    QFETCH(double, delta);
+    QCOMPARE(hwsensors::energyDelta(before, after, range), delta);
+}
+
+namespace {
+struct ToolRun
+{
+    int exitCode = -1;
+    QStringList lines;
+};
+
+ToolRun runTool(const QString &root, const QProcessEnvironment &extra = {})
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HWSENSORS_ROOT", root);
+    for (const QString &key : extra.keys())
+        env.insert(key, extra.value(key));
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(TARNIX_BINARY_DIR "/tarnix-sensors"), QStringList());
+    ToolRun run;
+    if (!tool.waitForFinished(20000))
+        return run;
+    run.exitCode = tool.exitCode();
+    run.lines = QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return run;
+}
+} // namespace
+
+void tst_sensorLibrary::toolOutput()
+{
+    const ToolRun run = runTool(fixtures + "/amd-desktop");
+    QCOMPARE(run.exitCode, 0);
+    QStringList fieldNames;
+    for (const QString &line : run.lines) {
+        const QStringList parts = line.split('\t');
+        if (parts[0] == "field") {
+            QCOMPARE(parts.size(), 3);
+            fieldNames << parts[1];
+            continue;
+        }
+        QVERIFY2(fieldNames.isEmpty(), "readings come before the fields");
+        QCOMPARE(parts.size(), 5);
+        QCOMPARE(parts[0], QString("reading"));
+        QVERIFY(QStringList({"temperature", "fan", "power", "clock", "usage"}).contains(parts[2]));
+        bool number = false;
+        QVERIFY(parts[4].toDouble(&number) >= 1.0 && number);
+    }
+    QCOMPARE(fieldNames, QStringList({"cpuTemperature", "cpuUsage", "cpuClock", "cpuPower",
+                                      "cpuFan", "gpuTemperature", "gpuUsage", "gpuClock",
+                                      "gpuPower", "gpuFan", "boardTemperature", "memoryClock"}));
+    QVERIFY(run.lines.contains(
+        "reading\tGPU [#0]: AMD Radeon Graphics [1002:73BF]\tpower\tGPU Power (Total)\t187"));
+    QVERIFY(run.lines.contains("field\tcpuTemperature\t61.25"));
+    QVERIFY(run.lines.contains("field\tgpuFan\t1450"));
+
+    // The library's error code comes out as the exit code.
+    QCOMPARE(runTool(fixtures + "/no-such-machine").exitCode, 256 - 2);
+}
+
+void tst_sensorLibrary::toolWithNvml_data()
+{
+    QTest::addColumn<bool>("suspended");
+    QTest::newRow("awake") << false;
+    QTest::newRow("runtime suspended") << true;
+}
+
+void tst_sensorLibrary::toolWithNvml()
+{
+    QFETCH(bool, suspended);
+    FixtureMachine machine("vm");
+    QVERIFY(machine.ok);
+    if (suspended) {
+        const QString device = machine.root + "/sys/bus/pci/devices/0000:01:00.0/power";
+        QDir().mkpath(device);
+        writeFile(device + "/runtime_status", "suspended");
+    }
+    QProcessEnvironment extra;
+    extra.insert("LD_LIBRARY_PATH", QStringLiteral(TARNIX_BINARY_DIR "/tests/fake-nvml"));
+    extra.insert("HWSENSORS_NVML", "1");
+    const ToolRun run = runTool(machine.root, extra);
+    QCOMPARE(run.exitCode, 0);
+    const QString gpu = "reading\tGPU [#0]: NVIDIA GeForce RTX 4070\t";
+    const QStringList gpuLines = run.lines.filter(gpu);
+    if (suspended) {
+        QVERIFY2(gpuLines.isEmpty(), qPrintable(gpuLines.join('|')));
+        return;
+    }
+    QCOMPARE(gpuLines,
+             QStringList({gpu + "temperature\tGPU Temperature\t51", gpu + "fan\tGPU Fan1\t1500",
+                          gpu + "power\tGPU Power (Total)\t123.456", gpu + "clock\tGPU Clock\t2505",
+                          gpu + "usage\tGPU Core Load\t33", gpu + "clock\tGPU Memory Clock\t10501",
+                          gpu + "usage\tGPU Cooler Duty\t40"}));
+    QVERIFY(run.lines.contains("field\tgpuFan\t1500"));
+    QVERIFY(run.lines.contains("field\tgpuPower\t123.456"));
+}
+
+QTEST_MAIN(tst_sensorLibrary)
+#include "tst_sensorLibrary.moc"
