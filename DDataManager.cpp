@@ -23,8 +23,9 @@ DDataManager *DDataManager::getInstance()
 DDataManager::DDataManager(QObject *parent) : QObject(parent)
 {
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // A fresh Linux account may not have ~/.local/share yet; without it there is no log.
     if (!QDir(dataDir).exists())
-        QDir().mkdir(dataDir);
+        QDir().mkpath(dataDir);
 
     configDir = QCoreApplication::applicationDirPath() + QStringLiteral("/configDir/");
     appConfig = readAppConfig(configDir);

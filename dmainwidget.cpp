@@ -3,6 +3,7 @@
 
 #include "DDataManager.h"
 #include "MainHidInterFace.h"
+#include "core/Clock.h"
 #include "device/DeviceChange.h"
 #include "device/DeviceFrame.h"
 #include "getPcInfoThread.h"
@@ -11,6 +12,7 @@
 #include "gui/StartupTask.h"
 #include "gui/ThemeApplier.h"
 #include "gui/WindowChrome.h"
+#include "inventory/HardwareInventory.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/SystemFigures.h"
 
@@ -348,21 +350,16 @@ void DMainWidget::onGetPcHardwareInfoOver()
     qDebug() << "-------------------------- onGetPcHardwareInfoOver and update to UI "
                 "-----------------------";
     const DDataManager *data = DDataManager::getInstance();
-    ui->label_29->setText(data->getCpuName());
-    ui->label_30->setText(data->getBoardInfo());
-    fillHardwareRow(
-        {{ui->label_31, ui->label_32}, {ui->label_33, ui->label_34}, {ui->label_44, ui->label_45}},
-        data->getMemoryList(), true);
-    fillHardwareRow(
-        {{ui->label_35, ui->label_36}, {ui->label_37, ui->label_38}, {ui->label_46, ui->label_47}},
-        data->getDiskList(), true);
-    fillHardwareRow({{ui->label_39, ui->label_40}, {ui->label_50, ui->label_51}},
-                    data->getGpuList(), true);
-    fillHardwareRow({{ui->label_41, nullptr}, {ui->label_48, nullptr}, {ui->label_49, nullptr}},
-                    data->getAudioList(), false);
-    fillHardwareRow({{ui->label_42, nullptr}, {ui->label_52, nullptr}}, data->getNetworkList(),
-                    false);
-    ui->label_43->setText(data->getOsCaption());
+    HardwareInventory inventory;
+    inventory.cpuName = data->getCpuName();
+    inventory.boardInfo = data->getBoardInfo();
+    inventory.memoryList = data->getMemoryList();
+    inventory.diskList = data->getDiskList();
+    inventory.gpuList = data->getGpuList();
+    inventory.audioList = data->getAudioList();
+    inventory.networkList = data->getNetworkList();
+    inventory.osCaption = data->getOsCaption();
+    fillHardwarePage(ui->page_HardwareInfoNew, inventory);
 }
 
 // ---- device hot-plug ----------------------------------------------------------------------

@@ -96,7 +96,9 @@ void LogMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
                                          context.line, now, msg);
 
     QFile file(LogFormat::filePath(now));
-    file.open(QIODevice::ReadWrite | QIODevice::Append);
+    // Without a log folder the line is lost; writing to the closed file would only warn.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return;
     QTextStream stream(&file);
 #ifndef Q_OS_WIN
     // Linux desktops are UTF-8; fixing it keeps "℃" intact when started without a locale.
