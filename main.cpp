@@ -16,11 +16,17 @@ const char startupByTaskFlag[] = "---StartupByTaskMinWindow";
 int main(int argc, char *argv[])
 {
     auto *app = new QApplication(argc, argv);
-    QApplication::setStyle(new RaisedPanelStyle);
 
     auto *instanceLock = new QSharedMemory(QStringLiteral("Zorvex_V2.0"));
     SingleInstance::clearStaleSegment(*instanceLock);
-    if (!instanceLock->create(1, QSharedMemory::ReadWrite)) {
+    bool claimed = instanceLock->create(1, QSharedMemory::ReadWrite);
+    if (!claimed) {
+        // A stale segment can be found only once its key file exists again; a live copy keeps
+        // its segment through this, so the second try still fails for it.
+        SingleInstance::clearStaleSegment(*instanceLock);
+        claimed = instanceLock->create(1, QSharedMemory::ReadWrite);
+    }
+    if (!claimed) {
         delete instanceLock;
         delete app;
         return -1;
@@ -30,6 +36,7 @@ int main(int argc, char *argv[])
     CrashRestart::install();
     // Set after the application object exists, so the window keeps its fixed pixel size.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    QApplication::setStyle(new RaisedPanelStyle);
 
     bool startedByTask = false;
     for (int i = 1; i < argc; ++i) {
