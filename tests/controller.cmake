@@ -1,0 +1,13 @@
+# The main window as the controller, in-process: the scripted sensor library sits beside the
+# test as libhwsensors.so, the hidapi double is linked in, the shipped configDir is copied.
+add_unit_test(tst_controller SOURCES controller/tst_controller.cpp
+    LIBS tarnix_gui tarnix_resources tarnix_hidapi_double Threads::Threads
+    LABELS controller TIMEOUT 120)
+set_target_properties(tst_controller PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/controller)
+add_dependencies(tst_controller sensors_scripted)
+add_custom_command(TARGET tst_controller POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/configDir
+            $<TARGET_FILE_DIR:tst_controller>/configDir
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:sensors_scripted>
+            $<TARGET_FILE_DIR:tst_controller>/libhwsensors.so)
