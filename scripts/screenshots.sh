@@ -50,7 +50,7 @@ import -window root -depth 8 -crop 1150x750+0+0 "$out/monitor.png"
 
 # The page button sits in the left column, below the title.
 window=$(xdotool search --pid "$app" | tail -n 1)
-xdotool mousemove --window "$window" 110 190 click 1
+xdotool mousemove --window "$window" 113 223 click 1
 sleep 1
 import -window root -depth 8 -crop 1150x750+0+0 "$out/hardware.png"
 echo "Saved $out/monitor.png and $out/hardware.png"

@@ -122,6 +122,13 @@ Rows baseboardRows(Sources &src)
     return {{vendor, name}};
 }
 
+// The page splits memory, disk and graphics entries at their commas into name and size, and
+// Linux names often carry one ("Red Hat, Inc."); Windows' own names do not.
+QString listName(QString name)
+{
+    return name.remove(QLatin1Char(',')).simplified();
+}
+
 // Modules from the SMBIOS table where it is readable (root only), else the total as one
 // module of unknown make.
 Rows memoryRows(Sources &src)
@@ -129,7 +136,7 @@ Rows memoryRows(Sources &src)
     Rows rows;
     const QByteArray table = readFile(src.path(QStringLiteral("/sys/firmware/dmi/tables/DMI")));
     for (const SmbiosMemory::Module &m : SmbiosMemory::modules(table))
-        rows << QStringList{QString::number(m.bytes), m.manufacturer,
+        rows << QStringList{QString::number(m.bytes), listName(m.manufacturer),
                             m.speedMts ? QString::number(m.speedMts) : QString()};
     if (!rows.isEmpty())
         return rows;
@@ -165,7 +172,7 @@ Rows diskRows(Sources &src)
         if (model.isEmpty())
             model = name;
         const quint64 sectors = readText(block + QStringLiteral("/size")).toULongLong();
-        rows << QStringList{model, QString::number(sectors * 512)};
+        rows << QStringList{listName(model), QString::number(sectors * 512)};
     }
     return rows;
 }
@@ -186,7 +193,7 @@ Rows videoRows(Sources &src)
         QString memory = readText(device + QStringLiteral("/mem_info_vram_total"));
         if (memory.isEmpty())
             memory = QStringLiteral("0");
-        rows << QStringList{memory, adapter};
+        rows << QStringList{memory, listName(adapter)};
     }
     return rows;
 }

@@ -176,7 +176,8 @@ void TstLinuxInventory::graphicsAndSound()
     link(amd, "sys/class/drm/renderD128/device");
 
     QCOMPARE(WmicTable::dataLines(text(InventoryQuery::VideoController)),
-             QStringList({"12868124672  Advanced Micro Devices, Inc. [AMD/ATI] Navi 22 [Radeon RX "
+             // The vendor's comma would split the page's entry into a wrong name and size.
+             QStringList({"12868124672  Advanced Micro Devices Inc. [AMD/ATI] Navi 22 [Radeon RX "
                           "6700/6700 XT]",
                           "0            NVIDIA Corporation GP106 [GeForce GTX 1060 6GB]"}));
 
