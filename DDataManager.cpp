@@ -124,15 +124,7 @@ void DDataManager::theHardwareInfoGet()
         qDebug() << InventoryQueries::debugTitle(query) << output;
     }
 
-    const HardwareInventory inventory = parseInventory(outputs);
-    cpuName = inventory.cpuName;
-    boardInfo = inventory.boardInfo;
-    memoryList = inventory.memoryList;
-    diskList = inventory.diskList;
-    gpuList = inventory.gpuList;
-    audioList = inventory.audioList;
-    networkList = inventory.networkList;
-    osCaption = inventory.osCaption;
+    inventory = parseInventory(outputs);
 
     qDebug() << "--------------- *** PC Hardware Info Get Over *** ---------------";
     emit sigGetPcHardwareInfoOver();

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/AppConfig.h"
+#include "inventory/HardwareInventory.h"
 
 #include <QFont>
 #include <QObject>
@@ -22,14 +23,15 @@ public:
     void theHardwareInfoGet();
     QString getInfo(const QString &commandLine);
 
-    QString getCpuName() const { return cpuName; }
-    QString getBoardInfo() const { return boardInfo; }
-    QStringList getMemoryList() const { return memoryList; }
-    QStringList getDiskList() const { return diskList; }
-    QStringList getGpuList() const { return gpuList; }
-    QStringList getAudioList() const { return audioList; }
-    QStringList getNetworkList() const { return networkList; }
-    QString getOsCaption() const { return osCaption; }
+    QString getCpuName() const { return inventory.cpuName; }
+    QString getBoardInfo() const { return inventory.boardInfo; }
+    QStringList getMemoryList() const { return inventory.memoryList; }
+    QStringList getDiskList() const { return inventory.diskList; }
+    QStringList getGpuList() const { return inventory.gpuList; }
+    QStringList getAudioList() const { return inventory.audioList; }
+    QStringList getNetworkList() const { return inventory.networkList; }
+    QString getOsCaption() const { return inventory.osCaption; }
+    HardwareInventory getHardwareInventory() const { return inventory; }
 
     // Reads configDir + "appConfig.ini" with the value rules of the configuration record.
     static AppConfig readAppConfig(const QString &configDir);
@@ -47,12 +49,5 @@ private:
     QFont montserratBoldFont;
     QFont montserratMediumFont;
 
-    QString cpuName;
-    QString boardInfo;
-    QStringList memoryList;
-    QStringList diskList;
-    QStringList gpuList;
-    QStringList audioList;
-    QStringList networkList;
-    QString osCaption;
+    HardwareInventory inventory;
 };

@@ -12,7 +12,6 @@
 #include "gui/StartupTask.h"
 #include "gui/ThemeApplier.h"
 #include "gui/WindowChrome.h"
-#include "inventory/HardwareInventory.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/SystemFigures.h"
 
@@ -349,17 +348,7 @@ void DMainWidget::onGetPcHardwareInfoOver()
 {
     qDebug() << "-------------------------- onGetPcHardwareInfoOver and update to UI "
                 "-----------------------";
-    const DDataManager *data = DDataManager::getInstance();
-    HardwareInventory inventory;
-    inventory.cpuName = data->getCpuName();
-    inventory.boardInfo = data->getBoardInfo();
-    inventory.memoryList = data->getMemoryList();
-    inventory.diskList = data->getDiskList();
-    inventory.gpuList = data->getGpuList();
-    inventory.audioList = data->getAudioList();
-    inventory.networkList = data->getNetworkList();
-    inventory.osCaption = data->getOsCaption();
-    fillHardwarePage(ui->page_HardwareInfoNew, inventory);
+    fillHardwarePage(ui->page_HardwareInfoNew, DDataManager::getInstance()->getHardwareInventory());
 }
 
 // ---- device hot-plug ----------------------------------------------------------------------

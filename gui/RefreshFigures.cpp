@@ -1,5 +1,7 @@
 #include "gui/RefreshFigures.h"
 
+#include "device/DeviceFrame.h"
+
 #include <limits>
 
 namespace RefreshFigures {
@@ -23,14 +25,6 @@ QString memoryText(const SystemFigures::Memory &memory)
     return QString::asprintf("%.1fG/%.1fG", used, total);
 }
 
-int driveUsagePercent(uint64_t totalBytes, uint64_t freeBytes)
-{
-    if (totalBytes == 0)
-        return 0;
-    // The display and the window show the same truncated double figure, so 55 % free reads 44.
-    return static_cast<int>(100.0 - double(freeBytes) / double(totalBytes) * 100.0);
-}
-
 int truncatedReading(float value)
 {
     // Out-of-range floats have no int value; a reading that large is shown as the nearest one.
@@ -46,7 +40,7 @@ DriveFigures driveFigures(const SystemFigures::Drive &drive)
     const uint64_t used =
         drive.freeBytes < drive.totalBytes ? drive.totalBytes - drive.freeBytes : 0;
     DriveFigures figures;
-    figures.usagePercent = driveUsagePercent(drive.totalBytes, drive.freeBytes);
+    figures.usagePercent = ::driveUsagePercent(drive.totalBytes, drive.freeBytes);
     figures.totalGiB = static_cast<int>(drive.totalBytes / kBytesPerGiB);
     figures.text = gibText(double(used) / kBytesPerGiB) + QLatin1Char('/') +
                    gibText(double(drive.totalBytes) / kBytesPerGiB);

@@ -20,9 +20,6 @@ struct DriveFigures
 // Figures of a drive that was found; a drive of total 0 gives zeros and "0G/0G".
 DriveFigures driveFigures(const SystemFigures::Drive &drive);
 
-// Share of the drive in use, 100 - free/total*100, truncated toward zero.
-int driveUsagePercent(uint64_t totalBytes, uint64_t freeBytes);
-
 // A reading as a whole number, truncated toward zero; NaN is 0 and huge values saturate.
 int truncatedReading(float value);
 
