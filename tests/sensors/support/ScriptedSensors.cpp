@@ -4,6 +4,7 @@
 //
 //   # comment
 //   init -7                       sdkInit's result (default 0)
+//   initdelay 2500                sdkInit sleeps this many milliseconds before it answers
 //   delay 300                     each sdkPrepareSensor sleeps this many milliseconds
 //   sensor CPU [#0]: Test CPU     starts a sensor
 //   temperature 0 45.5 CPU Package
@@ -45,6 +46,7 @@ struct ScriptSensor
 struct Script
 {
     int init = 0;
+    int initDelayMs = 0;
     int delayMs = 0;
     std::vector<ScriptSensor> sensors;
 };
@@ -88,6 +90,8 @@ bool loadScript(Script &loaded)
             continue;
         if (word == "init") {
             stream >> loaded.init;
+        } else if (word == "initdelay") {
+            stream >> loaded.initDelayMs;
         } else if (word == "delay") {
             stream >> loaded.delayMs;
         } else if (word == "sensor") {
@@ -143,6 +147,8 @@ SCRIPTED_EXPORT int sdkInit(int version)
         return -64;
     if (!loadScript(script))
         return -3;
+    if (script.initDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(script.initDelayMs));
     started = script.init == 0;
     return script.init;
 }

@@ -1,0 +1,7 @@
+# The real Tarnix driven end to end: staged copies with the scripted sensor library and the
+# hidapi double (built as a drop-in libhidapi-hidraw.so.0).
+add_unit_test(tst_endtoend
+    SOURCES endtoend/tst_endtoend.cpp endtoend/StagedTarnix.cpp endtoend/StagedTarnix.h
+        crash/TarnixRun.cpp crash/TarnixRun.h
+    LIBS Qt5::Core TIMEOUT 120)
+add_dependencies(tst_endtoend Tarnix sensors_scripted tarnix_hidapi_double_shared)

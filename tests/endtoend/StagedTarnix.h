@@ -1,0 +1,60 @@
+#pragma once
+// One copy of the real Tarnix in a folder of its own: the executable, a configDir with the
+// configuration a test asks for, the scripted sensor library beside it, its own home, settings
+// and log folders, and the hidapi double steered through files in the folder.
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+struct SentFrame
+{
+    qint64 atMs = 0;  // when the double accepted it, ms since the epoch
+    QByteArray bytes; // the 65 bytes, report number first
+};
+
+class StagedTarnix
+{
+public:
+    struct Options
+    {
+        bool withSensorLibrary = true;
+        QString sensorScript;
+        QString deviceLine = QStringLiteral("5131 2007 /dev/hidraw-e2e");
+        int showMainPage = 0;
+        int temperatureSelector = 1; // AppUiShow/TemperatureChangShowModel
+        int storedUnit = 0;          // TempShowModel/Model; 0 leaves it unset
+    };
+
+    explicit StagedTarnix(const Options &options);
+    ~StagedTarnix();
+
+    bool isValid() const { return valid; }
+    bool start();
+    bool isRunning() const { return process.state() == QProcess::Running; }
+    // SIGTERM, then SIGKILL if the copy is still there after a moment.
+    void stop();
+    qint64 startedAtMs() const { return startMs; }
+
+    QList<SentFrame> frames() const;
+    QString events() const;
+    QString log() const;
+    QString standardOutput() const;
+
+    // Waits until at least count frames were sent; false after the timeout.
+    bool waitForFrames(int count, int timeoutMs) const;
+    bool waitForLog(const QString &text, int timeoutMs) const;
+    bool waitForEvent(const QString &text, int timeoutMs) const;
+
+    void setDeviceLine(const QString &line);
+
+private:
+    QString path(const QString &name) const { return folder.filePath(name); }
+    bool stage(const Options &options);
+
+    QTemporaryDir folder;
+    QProcess process;
+    qint64 startMs = 0;
+    bool valid = false;
+};

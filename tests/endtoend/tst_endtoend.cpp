@@ -1,0 +1,292 @@
+// The real Tarnix, staged with the scripted sensor library and the hidapi double: what reaches
+// the display, when, and what happens when the library or the display is missing.
+#include "../crash/TarnixRun.h"
+#include "StagedTarnix.h"
+
+#include <QtTest>
+
+#include <sys/statvfs.h>
+
+#include <memory>
+
+namespace {
+
+// A desktop with one CPU and one GPU sensor; values chosen so that every 2-byte field has a
+// distinct high and low byte and fan and power cannot be mistaken for each other.
+const QString desktopScript = QStringLiteral("sensor CPU [#0]: Test CPU\n"
+                                             "temperature 0 45.9 CPU Package\n"
+                                             "usage 0 37.6 Total CPU Usage\n"
+                                             "clock 0 4700.6 Core 0 Clock\n"
+                                             "fan 0 1234 CPU Fan\n"
+                                             "power 0 65.4 CPU Package Power\n"
+                                             "sensor GPU [#0]: Test GPU\n"
+                                             "temperature 0 61.2 GPU Temperature\n"
+                                             "usage 0 88.8 GPU Core Load\n"
+                                             "clock 0 1875.5 GPU Clock\n"
+                                             "fan 0 1650 GPU Fan1\n"
+                                             "power 0 312.5 GPU Power (Total)\n");
+
+// Bytes 2 to 17 for desktopScript with Celsius selected.
+const QByteArray desktopSensorBytes = QByteArray::fromHex("2d25"   // CPU 45 °C, 37 %
+                                                          "125c"   // 4700 MHz
+                                                          "04d2"   // fan 1234 RPM
+                                                          "0041"   // power 65 W
+                                                          "3d58"   // GPU 61 °C, 88 %
+                                                          "0753"   // 1875 MHz
+                                                          "0672"   // fan 1650 RPM
+                                                          "0138"); // power 312 W
+
+const QString initFailedLine = QStringLiteral("HWi32SDK init Over [Failed], errorCode: -111");
+const QString initOkLine = QStringLiteral("HWi32SDK init Over [Successful]");
+const QString passOverLine = QStringLiteral("*** Hardware info get [Over] ***");
+
+int byteAt(const QByteArray &frame, int offset)
+{
+    return quint8(frame.at(offset));
+}
+
+int word(const QByteArray &frame, int offset)
+{
+    return byteAt(frame, offset) << 8 | byteAt(frame, offset + 1);
+}
+
+struct Meminfo
+{
+    quint64 totalKiB = 0;
+    quint64 availableKiB = 0;
+};
+
+Meminfo readMeminfo()
+{
+    QFile file(QStringLiteral("/proc/meminfo"));
+    Meminfo info;
+    if (!file.open(QIODevice::ReadOnly))
+        return info;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() < 2)
+            continue;
+        if (parts.at(0) == "MemTotal:")
+            info.totalKiB = parts.at(1).toULongLong();
+        else if (parts.at(0) == "MemAvailable:")
+            info.availableKiB = parts.at(1).toULongLong();
+    }
+    return info;
+}
+
+// Marker, checksum, zero tail, and a date and time no more than a minute before the write.
+void verifyFrameLayout(const SentFrame &frame)
+{
+    const QByteArray &b = frame.bytes;
+    QCOMPARE(b.size(), 65);
+    QCOMPARE(byteAt(b, 0), 0x00);
+    QCOMPARE(byteAt(b, 1), 0x40);
+    int sum = 0;
+    for (int i = 1; i <= 29; ++i)
+        sum += byteAt(b, i);
+    QCOMPARE(byteAt(b, 30), sum % 256);
+    QCOMPARE(b.mid(31), QByteArray(34, '\0'));
+
+    const QDateTime sent = QDateTime::fromMSecsSinceEpoch(frame.atMs);
+    const QDateTime stamped(QDate(word(b, 24), byteAt(b, 26), byteAt(b, 27)),
+                            QTime(byteAt(b, 28), byteAt(b, 29)));
+    QVERIFY2(stamped.isValid(), qPrintable(b.mid(24, 6).toHex()));
+    const qint64 late = stamped.secsTo(sent);
+    QVERIFY2(late >= -2 && late <= 62,
+             qPrintable(stamped.toString(Qt::ISODate) + " vs " + sent.toString(Qt::ISODate)));
+}
+
+void verifySystemFigures(const QByteArray &frame)
+{
+    const Meminfo memory = readMeminfo();
+    QVERIFY(memory.totalKiB > 0);
+    QCOMPARE(word(frame, 19), int((memory.totalKiB / 1024) & 0xFFFF));
+    const int load = int((memory.totalKiB - memory.availableKiB) * 100 / memory.totalKiB);
+    QVERIFY2(qAbs(byteAt(frame, 18) - load) <= 5,
+             qPrintable(QStringLiteral("sent %1 %, now %2 %").arg(byteAt(frame, 18)).arg(load)));
+
+    struct statvfs root
+    {
+    };
+    QCOMPARE(statvfs("/", &root), 0);
+    const quint64 total = quint64(root.f_blocks) * root.f_frsize;
+    const quint64 free = quint64(root.f_bfree) * root.f_frsize;
+    QVERIFY(total > 0);
+    QCOMPARE(word(frame, 22), int((total / 1073741824ULL) & 0xFFFF));
+    const int usage = int(100.0 - double(free) / double(total) * 100.0);
+    QVERIFY2(qAbs(byteAt(frame, 21) - usage) <= 1,
+             qPrintable(QStringLiteral("sent %1 %, now %2 %").arg(byteAt(frame, 21)).arg(usage)));
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void framesOnceASecond();
+    void nothingSentBeforeTheSdkIsReady();
+    void temperatureUnitFlag_data();
+    void temperatureUnitFlag();
+    void missingSensorLibrary();
+    void noDevice();
+    void deviceGoneWhileRunning();
+
+private:
+    StagedTarnix &launch(const StagedTarnix::Options &options);
+
+    std::unique_ptr<StagedTarnix> tarnix;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    TarnixRun::isolate();
+    for (const char *needed : {"/Tarnix", "/tests/scripted-sensors/libhwsensors.so",
+                               "/tests/hidapi-double/libhidapi-hidraw.so.0"}) {
+        QVERIFY2(QFile::exists(QStringLiteral(TARNIX_BINARY_DIR) + QLatin1String(needed)), needed);
+    }
+}
+
+void TestEndToEnd::cleanup()
+{
+    tarnix.reset();
+    TarnixRun::removeLeftoverIpc();
+}
+
+StagedTarnix &TestEndToEnd::launch(const StagedTarnix::Options &options)
+{
+    tarnix = std::make_unique<StagedTarnix>(options);
+    if (tarnix->isValid())
+        tarnix->start();
+    return *tarnix;
+}
+
+void TestEndToEnd::framesOnceASecond()
+{
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    QVERIFY2(app.waitForFrames(5, 15000), qPrintable(app.events()));
+    const QList<SentFrame> frames = app.frames();
+    for (int i = 1; i < 5; ++i) {
+        const qint64 gap = frames.at(i).atMs - frames.at(i - 1).atMs;
+        QVERIFY2(gap >= 800 && gap <= 1600, qPrintable(QString::number(gap)));
+    }
+    for (const SentFrame &frame : frames) {
+        verifyFrameLayout(frame);
+        QCOMPARE(frame.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
+    }
+    verifySystemFigures(frames.last().bytes);
+    QVERIFY(app.isRunning());
+}
+
+void TestEndToEnd::nothingSentBeforeTheSdkIsReady()
+{
+    StagedTarnix::Options options;
+    options.sensorScript = QStringLiteral("initdelay 2500\n") + desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    // The display is open long before the library answers; only the gate holds frames back.
+    QVERIFY(app.waitForEvent(QStringLiteral(" open "), 5000));
+    QTest::qWait(
+        int(qMax<qint64>(0, app.startedAtMs() + 2000 - QDateTime::currentMSecsSinceEpoch())));
+    QVERIFY(app.frames().isEmpty());
+    QVERIFY(!app.log().contains(initOkLine));
+
+    QVERIFY(app.waitForFrames(1, 6000));
+    const SentFrame first = app.frames().first();
+    QVERIFY(first.atMs >= app.startedAtMs() + 2500);
+    QCOMPARE(first.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
+}
+
+void TestEndToEnd::temperatureUnitFlag_data()
+{
+    QTest::addColumn<int>("storedUnit");
+    QTest::addColumn<int>("selector");
+    QTest::addColumn<int>("cpuByte");
+    QTest::addColumn<int>("gpuByte");
+    // The values stay Celsius; bit 7 only says the user chose Fahrenheit.
+    QTest::newRow("stored Fahrenheit") << 2 << 1 << (45 | 0x80) << (61 | 0x80);
+    QTest::newRow("stored Fahrenheit, selector hidden") << 2 << 0 << 45 << 61;
+    QTest::newRow("stored odd value") << 7 << 1 << (45 | 0x80) << (61 | 0x80);
+}
+
+void TestEndToEnd::temperatureUnitFlag()
+{
+    QFETCH(int, storedUnit);
+    QFETCH(int, selector);
+    QFETCH(int, cpuByte);
+    QFETCH(int, gpuByte);
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    options.storedUnit = storedUnit;
+    options.temperatureSelector = selector;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    QVERIFY(app.waitForFrames(1, 10000));
+    const SentFrame frame = app.frames().first();
+    verifyFrameLayout(frame);
+    QCOMPARE(byteAt(frame.bytes, 2), cpuByte);
+    QCOMPARE(byteAt(frame.bytes, 10), gpuByte);
+    QCOMPARE(frame.bytes.mid(3, 7), desktopSensorBytes.mid(1, 7));
+    QCOMPARE(frame.bytes.mid(11, 7), desktopSensorBytes.mid(9, 7));
+}
+
+void TestEndToEnd::missingSensorLibrary()
+{
+    StagedTarnix::Options options;
+    options.withSensorLibrary = false;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    QVERIFY2(app.waitForLog(initFailedLine, 8000), qPrintable(app.log()));
+    QVERIFY(app.events().contains(QStringLiteral(" open ")));
+    // Two polls' worth of time.
+    QTest::qWait(2200);
+    QVERIFY(app.isRunning());
+    QVERIFY(app.frames().isEmpty());
+}
+
+void TestEndToEnd::noDevice()
+{
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    options.deviceLine.clear();
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    // A pass has been made, so a refresh ran with nothing to send to.
+    QVERIFY2(app.waitForLog(passOverLine, 8000), qPrintable(app.log()));
+    QTest::qWait(1200);
+    QVERIFY(app.isRunning());
+    QVERIFY(app.frames().isEmpty());
+    QVERIFY(!app.events().contains(QStringLiteral(" open ")));
+    QVERIFY(!app.log().contains(QStringLiteral("onOpenHidSuccessful")));
+}
+
+void TestEndToEnd::deviceGoneWhileRunning()
+{
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    QVERIFY(app.waitForFrames(2, 10000));
+    const qint64 removedAt = QDateTime::currentMSecsSinceEpoch();
+    app.setDeviceLine(QString());
+
+    QVERIFY2(app.waitForEvent(QStringLiteral("write-failed"), 3000), qPrintable(app.events()));
+    QTest::qWait(1500);
+    QVERIFY(app.isRunning());
+    for (const SentFrame &frame : app.frames())
+        QVERIFY(frame.atMs <= removedAt + 50);
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
