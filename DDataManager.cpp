@@ -10,9 +10,25 @@
 #include <QDebug>
 #include <QDir>
 #include <QFontDatabase>
+#include <QResource>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextCodec>
+
+namespace {
+
+// Registers a compiled-in font straight from the program's own bytes: loading it by its path
+// would copy each font file onto the heap for the whole run.
+int addResourceFont(const QString &path)
+{
+    const QResource resource(path);
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
+        return QFontDatabase::addApplicationFont(path);
+    return QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+        reinterpret_cast<const char *>(resource.data()), int(resource.size())));
+}
+
+} // namespace
 
 DDataManager *DDataManager::getInstance()
 {
@@ -84,8 +100,7 @@ void DDataManager::initMontserratBold()
 {
     QFont font;
     font.setFamily(QStringLiteral("Microsoft YaHei"));
-    const int id =
-        QFontDatabase::addApplicationFont(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
+    const int id = addResourceFont(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())
         qDebug() << "Failed to load font.";
@@ -97,8 +112,7 @@ void DDataManager::initMontserratBold()
 void DDataManager::initMontserratMedium()
 {
     QFont font;
-    const int id = QFontDatabase::addApplicationFont(
-        QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
+    const int id = addResourceFont(QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty())
         qDebug() << "Failed to load font.";
