@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 
 // The twelve live values of one sensor pass: degrees Celsius, percent, MHz, watts and RPM.
 // A value that no reading matched in the latest pass is 0.
@@ -17,3 +18,26 @@ struct SensorReadings
     float boardTemperature = 0;
     float memoryClock = 0;
 };
+
+// The twelve values with their field names, in the record's order (for tools and checks).
+struct SensorReadingField
+{
+    const char *name;
+    float value;
+};
+
+inline std::array<SensorReadingField, 12> readingFields(const SensorReadings &r)
+{
+    return {{{"cpuTemperature", r.cpuTemperature},
+             {"cpuUsage", r.cpuUsage},
+             {"cpuClock", r.cpuClock},
+             {"cpuPower", r.cpuPower},
+             {"cpuFan", r.cpuFan},
+             {"gpuTemperature", r.gpuTemperature},
+             {"gpuUsage", r.gpuUsage},
+             {"gpuClock", r.gpuClock},
+             {"gpuPower", r.gpuPower},
+             {"gpuFan", r.gpuFan},
+             {"boardTemperature", r.boardTemperature},
+             {"memoryClock", r.memoryClock}}};
+}

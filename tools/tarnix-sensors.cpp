@@ -95,17 +95,7 @@ int main(int argc, char *argv[])
         std::printf("reading\t%s\t%s\t%s\t%s\n", reading.sensor.c_str(),
                     SensorNameTables::kindName(reading.kind), reading.name.c_str(),
                     shortest(reading.value, false).c_str());
-    printField("cpuTemperature", values.cpuTemperature);
-    printField("cpuUsage", values.cpuUsage);
-    printField("cpuClock", values.cpuClock);
-    printField("cpuPower", values.cpuPower);
-    printField("cpuFan", values.cpuFan);
-    printField("gpuTemperature", values.gpuTemperature);
-    printField("gpuUsage", values.gpuUsage);
-    printField("gpuClock", values.gpuClock);
-    printField("gpuPower", values.gpuPower);
-    printField("gpuFan", values.gpuFan);
-    printField("boardTemperature", values.boardTemperature);
-    printField("memoryClock", values.memoryClock);
+    for (const SensorReadingField &field : readingFields(values))
+        printField(field.name, field.value);
     return 0;
 }

@@ -138,23 +138,7 @@ void tst_sensorNameTables::singleReading()
     const bool taken = matcher.offer(kind, name.toUtf8().constData(), 42.5, readings);
     QCOMPARE(taken, !field.isEmpty());
 
-    const struct
-    {
-        const char *name;
-        float value;
-    } fields[] = {{"cpuTemperature", readings.cpuTemperature},
-                  {"cpuUsage", readings.cpuUsage},
-                  {"cpuClock", readings.cpuClock},
-                  {"cpuPower", readings.cpuPower},
-                  {"cpuFan", readings.cpuFan},
-                  {"gpuTemperature", readings.gpuTemperature},
-                  {"gpuUsage", readings.gpuUsage},
-                  {"gpuClock", readings.gpuClock},
-                  {"gpuPower", readings.gpuPower},
-                  {"gpuFan", readings.gpuFan},
-                  {"boardTemperature", readings.boardTemperature},
-                  {"memoryClock", readings.memoryClock}};
-    for (const auto &entry : fields)
+    for (const SensorReadingField &entry : readingFields(readings))
         QCOMPARE(entry.value, field == entry.name ? 42.5f : 0.0f);
 }
 

@@ -234,18 +234,9 @@ void tst_sensorPolling::onePass()
     poller.thread.initSdk();
     QVERIFY(poller.thread.pollOnce());
     const SensorReadings readings = poller.thread.getSensorReadings();
-    const QHash<QString, float> fields = {{"cpuTemperature", readings.cpuTemperature},
-                                          {"cpuUsage", readings.cpuUsage},
-                                          {"cpuClock", readings.cpuClock},
-                                          {"cpuPower", readings.cpuPower},
-                                          {"cpuFan", readings.cpuFan},
-                                          {"gpuTemperature", readings.gpuTemperature},
-                                          {"gpuUsage", readings.gpuUsage},
-                                          {"gpuClock", readings.gpuClock},
-                                          {"gpuPower", readings.gpuPower},
-                                          {"gpuFan", readings.gpuFan},
-                                          {"boardTemperature", readings.boardTemperature},
-                                          {"memoryClock", readings.memoryClock}};
+    QHash<QString, float> fields;
+    for (const SensorReadingField &entry : readingFields(readings))
+        fields.insert(QLatin1String(entry.name), entry.value);
     QVERIFY(fields.contains(field));
     QCOMPARE(fields.value(field), value);
     poller.thread.stopPolling();
