@@ -26,27 +26,27 @@ complete() {
         [ -f "$1/plugins/platforms/libqwindows.a" ]
 }
 
-# The deb-src entry names the mirror and suites the machine already uses for binaries.
-ensure_source() {
-    src=$(ls -d "$srcroot"/qtbase-opensource-src-5.15.*/ 2>/dev/null | head -n 1 || true)
-    if [ -n "$src" ]; then
-        src=${src%/}
-        return
+# Prints the unpacked tree of a Debian source package, fetching it first. The deb-src entry
+# names the mirror and suites the machine already uses for binaries.
+source_tree() {
+    package=$1 pattern=$2
+    tree=$(ls -d "$srcroot"/$pattern/ 2>/dev/null | head -n 1 || true)
+    if [ -z "$tree" ]; then
+        if ! apt-get source --print-uris "$package" >/dev/null 2>&1; then
+            say "adding a deb-src entry for the configured Debian mirror" >&2
+            list=/etc/apt/sources.list.d/tarnix-deb-src.sources
+            uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+            [ -n "$uri" ] || uri=http://deb.debian.org/debian
+            printf 'Types: deb-src\nURIs: %s\nSuites: bookworm bookworm-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+                "$uri" | as_root tee "$list" >/dev/null
+            as_root apt-get update -qq >&2
+        fi
+        mkdir -p "$srcroot"
+        say "fetching the $package source package" >&2
+        (cd "$srcroot" && apt-get source -qq "$package") >&2
+        tree=$(ls -d "$srcroot"/$pattern/ | head -n 1)
     fi
-    if ! apt-get source --print-uris qtbase-opensource-src >/dev/null 2>&1; then
-        say "adding a deb-src entry for the configured Debian mirror"
-        list=/etc/apt/sources.list.d/tarnix-deb-src.sources
-        uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
-        [ -n "$uri" ] || uri=http://deb.debian.org/debian
-        printf 'Types: deb-src\nURIs: %s\nSuites: bookworm bookworm-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-            "$uri" | as_root tee "$list" >/dev/null
-        as_root apt-get update -qq
-    fi
-    mkdir -p "$srcroot"
-    say "fetching the qtbase source package"
-    (cd "$srcroot" && apt-get source -qq qtbase-opensource-src)
-    src=$(ls -d "$srcroot"/qtbase-opensource-src-5.15.*/ | head -n 1)
-    src=${src%/}
+    echo "${tree%/}"
 }
 
 ensure_compilers() {
@@ -82,7 +82,7 @@ build_one() {
         return
     fi
     ensure_compilers
-    ensure_source
+    src=$(source_tree qtbase-opensource-src 'qtbase-opensource-src-5.15.*')
     tools=$(toolchain_dir "$triple")
     build=$cache/build-qt-$name
     rm -rf "$build" "$prefix"
@@ -133,6 +133,11 @@ build_one() {
     say "$name: done in $(($(date +%s) - start)) s"
     rm -rf "$build"
 }
+
+ensure_compilers
+# Tarnix's Windows build compiles hidapi.dll from this tree.
+hidapi=$(source_tree hidapi 'hidapi-0.*')
+say "hidapi source: $hidapi"
 
 case $what in
 win64) build_one win64 x86_64-w64-mingw32 "$TARNIX_QT_WIN64" ;;
