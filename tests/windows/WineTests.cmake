@@ -34,3 +34,22 @@ foreach(src ${WIN_TESTS})
         WORKING_DIRECTORY ${WIN_BUILD_DIR})
     set_tests_properties(win_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180 LABELS wine)
 endforeach()
+
+# The whole Windows product (Tarnix.exe with its stand-in DLLs) under wine, when a Windows Qt
+# has been built: building that Qt takes long, so the test command never starts it.
+if(DEFINED ENV{TARNIX_QT_WIN64})
+    set(TARNIX_QT_WIN64 $ENV{TARNIX_QT_WIN64})
+elseif(DEFINED ENV{XDG_CACHE_HOME})
+    set(TARNIX_QT_WIN64 $ENV{XDG_CACHE_HOME}/tarnix/qt5-win64)
+else()
+    set(TARNIX_QT_WIN64 $ENV{HOME}/.cache/tarnix/qt5-win64)
+endif()
+if(EXISTS ${TARNIX_QT_WIN64}/.tarnix-complete)
+    add_test(NAME windows_product
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/windows-product/run.sh ${CMAKE_BINARY_DIR}/windows-product)
+    set_tests_properties(windows_product PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 1800
+        ENVIRONMENT TARNIX_QT_WIN64=${TARNIX_QT_WIN64} LABELS "wine;windows-product;slow")
+else()
+    message(STATUS "Windows product not tested: no Windows Qt at ${TARNIX_QT_WIN64} "
+                   "(scripts/build-qt-windows.sh win64 builds it)")
+endif()

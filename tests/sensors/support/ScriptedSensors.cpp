@@ -6,6 +6,7 @@
 //   init -7                       sdkInit's result (default 0)
 //   initdelay 2500                sdkInit sleeps this many milliseconds before it answers
 //   delay 300                     each sdkPrepareSensor sleeps this many milliseconds
+//   crash                         the next pass dies of an access violation (a real one)
 //   sensor CPU [#0]: Test CPU     starts a sensor
 //   temperature 0 45.5 CPU Package
 //   fan 3 1200 CPU Fan            <kind> <reading index> <value|nan> <name>
@@ -23,7 +24,12 @@
 #include <thread>
 #include <vector>
 
+#if defined(_WIN32)
+// Exported by ordinal only, through a .def file, as the vendor's DLL does.
+#define SCRIPTED_EXPORT extern "C" __cdecl
+#else
 #define SCRIPTED_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
@@ -48,6 +54,7 @@ struct Script
     int init = 0;
     int initDelayMs = 0;
     int delayMs = 0;
+    bool crash = false;
     std::vector<ScriptSensor> sensors;
 };
 
@@ -94,6 +101,8 @@ bool loadScript(Script &loaded)
             stream >> loaded.initDelayMs;
         } else if (word == "delay") {
             stream >> loaded.delayMs;
+        } else if (word == "crash") {
+            loaded.crash = true;
         } else if (word == "sensor") {
             loaded.sensors.push_back(ScriptSensor{restOfLine(stream), {}});
         } else if (kindOf(word) >= 0 && !loaded.sensors.empty()) {
@@ -166,6 +175,10 @@ SCRIPTED_EXPORT int sdkGetSensorCount()
     Script fresh;
     if (loadScript(fresh))
         script = fresh;
+    if (script.crash) {
+        volatile int *nowhere = nullptr;
+        *nowhere = 1;
+    }
     return static_cast<int>(script.sensors.size());
 }
 

@@ -3,16 +3,15 @@
 #include <hidapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <mutex>
 #include <sstream>
-#include <unistd.h>
 
 struct hid_device_
 {
@@ -65,15 +64,15 @@ long long msSinceEpoch()
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+// One line per call, appended and closed at once so a test reading the file sees it whole.
 void appendLine(const std::string &file, const std::string &text)
 {
     const std::string line = std::to_string(msSinceEpoch()) + ' ' + text + '\n';
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
+    std::FILE *out = std::fopen(file.c_str(), "ab");
+    if (!out)
         return;
-    const ssize_t written = ::write(fd, line.data(), line.size());
-    (void)written;
-    ::close(fd);
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fclose(out);
 }
 
 void logEvent(const std::string &what)

@@ -1,0 +1,72 @@
+#!/bin/sh
+# The Windows product: builds the 32-bit Tarnix.exe (i686, the vendor sensor library is a
+# 32-bit DLL) against the static Windows Qt and zips what a user unpacks:
+#   build-win32/Tarnix-<version>-win32.zip
+# Builds the Qt first when TARNIX_QT_WIN32 is not complete (scripts/build-qt-windows.sh).
+#
+#   scripts/package-windows.sh [BUILD_DIR]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarnix
+qt=${TARNIX_QT_WIN32:-$cache/qt5-win32}
+build=$(realpath -m "${1:-$root/build-win32}")
+say() { printf '[package-windows] %s\n' "$*"; }
+
+[ -f "$qt/.tarnix-complete" ] || TARNIX_QT_WIN32=$qt "$root/scripts/build-qt-windows.sh" win32
+
+start=$(date +%s)
+say "configuring $build"
+mkdir -p "$build"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log"; exit 1; }
+say "building"
+cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || { tail -n 60 "$build/build.log"; exit 1; }
+if grep -q "warning:" "$build/build.log"; then
+    grep "warning:" "$build/build.log"
+    say "the 32-bit build has warnings"
+    exit 1
+fi
+
+# Nothing but system DLLs and the hidapi.dll that ships beside it.
+imports=$(i686-w64-mingw32-objdump -p "$build/Tarnix.exe" | sed -n 's/.*DLL Name: //p' | sort -u)
+foreign=$(echo "$imports" | grep -v -i -x -E 'hidapi\.dll|kernel32\.dll|user32\.dll|gdi32\.dll|shell32\.dll|ole32\.dll|oleaut32\.dll|advapi32\.dll|comdlg32\.dll|winmm\.dll|ws2_32\.dll|imm32\.dll|shlwapi\.dll|uxtheme\.dll|dwmapi\.dll|version\.dll|netapi32\.dll|userenv\.dll|wtsapi32\.dll|msvcrt\.dll|mpr\.dll|setupapi\.dll|cfgmgr32\.dll|winspool\.drv|comctl32\.dll|crypt32\.dll|bcrypt\.dll|dwrite\.dll|d3d9\.dll|api-ms-win-.*' || true)
+if [ -n "$foreign" ]; then
+    say "Tarnix.exe needs DLLs that are not shipped: $foreign"
+    exit 1
+fi
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+name=Tarnix-$version-win32
+stage=$build/zip/$name
+rm -rf "$build/zip"
+mkdir -p "$stage/licences"
+cp "$build/Tarnix.exe" "$build/hidapi.dll" "$stage/"
+cp -r "$root/configDir" "$stage/"
+sed 's/$/\r/' "$root/packaging/windows/README.txt" >"$stage/README.txt"
+
+qtsrc=$(ls -d "$cache"/src/qtbase-opensource-src-5.15.*/ | head -n 1)
+hidapi=$(ls -d "$cache"/src/hidapi-0.*/ | head -n 1)
+cp "$qtsrc/LICENSE.LGPLv3" "$stage/licences/Qt-LGPLv3.txt"
+cp "$qtsrc/LICENSE.GPL2" "$stage/licences/Qt-GPL2.txt"
+cat >"$stage/licences/Qt-NOTICE.txt" <<NOTICE
+Tarnix.exe contains Qt $(basename "$qtsrc" | sed 's/qtbase-opensource-src-//; s/+dfsg//') (Core, Gui,
+Widgets and the windows platform plugin), linked statically, used under the GNU Lesser General
+Public License version 3 (Qt-LGPLv3.txt). The Qt source is Debian's qtbase-opensource-src
+package; the Tarnix source and the build scripts that produced this executable are available
+from its developers, so that you can relink it with a modified Qt.
+NOTICE
+cp "$hidapi/LICENSE-bsd.txt" "$stage/licences/hidapi-BSD.txt"
+cp "$hidapi/LICENSE.txt" "$stage/licences/hidapi-LICENSE.txt"
+cp "$root/images/LocalFont/OFL.txt" "$stage/licences/Montserrat-OFL.txt"
+for lib in freetype/LICENSE.txt freetype/FTL.TXT harfbuzz-ng/COPYING libpng/LICENSE zlib/LICENSE \
+    pcre2/LICENCE libjpeg/LICENSE double-conversion/LICENSE md4c/LICENSE.md; do
+    [ -f "$qtsrc/src/3rdparty/$lib" ] || continue
+    cp "$qtsrc/src/3rdparty/$lib" "$stage/licences/qt-3rdparty-$(dirname "$lib")-$(basename "$lib")"
+done
+
+zip=$build/$name.zip
+rm -f "$zip"
+(cd "$build/zip" && cmake -E tar cf "$zip" --format=zip "$name")
+say "Tarnix.exe $(stat -c %s "$build/Tarnix.exe") bytes, hidapi.dll $(stat -c %s "$build/hidapi.dll") bytes"
+say "$zip: $(stat -c %s "$zip") bytes, built in $(($(date +%s) - start)) s"

@@ -1,0 +1,285 @@
+#!/usr/bin/env bash
+# The Windows product under wine64: builds the 64-bit Tarnix.exe against the static Windows Qt
+# (TARNIX_QT_WIN64), stages it with the scripted sensor library as HWiNFO32.dll and a hidapi.dll
+# double that records every report, and checks it on an Xvfb display:
+#   frames about once a second with the same bytes as the Linux end-to-end run, a screenshot,
+#   no sensor library, second copy, start-up flag, log file, unit setting in the registry,
+#   crash restart after a minute.
+#
+#   tests/windows-product/run.sh [BUILD_DIR]        (default build-win64; exit 77: no Windows Qt)
+#   TARNIX_WINPRODUCT_SCREENSHOT=docs/windows.png   also keeps the screenshot there
+#   TARNIX_WINPRODUCT_SKIP_CRASH=1                  skips the crash check (it waits a minute)
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarnix
+qt=${TARNIX_QT_WIN64:-$cache/qt5-win64}
+build=$(realpath -m "${1:-$root/build-win64}")
+
+if [ ! -f "$qt/.tarnix-complete" ]; then
+    echo "SKIP: no 64-bit Windows Qt at $qt (scripts/build-qt-windows.sh win64 builds it)"
+    exit 77
+fi
+
+failures=0
+passes=0
+pass() {
+    passes=$((passes + 1))
+    echo "PASS: $*"
+}
+fail() {
+    failures=$((failures + 1))
+    echo "FAIL: $*"
+}
+note() { echo "      $*"; }
+
+# --- build -----------------------------------------------------------------------------------
+echo "Building Tarnix.exe (x86_64) in $build"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release >"$build.configure.log" 2>&1 ||
+    { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || { tail -n 60 "$build/build.log"; exit 1; }
+if grep -q "warning:" "$build/build.log"; then
+    grep "warning:" "$build/build.log" | head -n 20
+    fail "the 64-bit build has warnings"
+fi
+cmake -S "$root/tests/windows-product" -B "$build/doubles" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    >/dev/null 2>&1 && cmake --build "$build/doubles" -j"$(nproc)" >"$build/doubles.log" 2>&1 ||
+    { tail -n 40 "$build/doubles.log"; exit 1; }
+
+# --- wine and a display ----------------------------------------------------------------------
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+work=$(mktemp -d)
+cleanup() {
+    "$(dirname "$wine")/wineserver" -k >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+"$wine" wineboot --init >/dev/null 2>&1
+wineserver=$(dirname "$wine")/wineserver
+[ -x "$wineserver" ] || wineserver=wineserver
+
+# --- staging ---------------------------------------------------------------------------------
+# The desktop of the Linux end-to-end run, and the report bytes 2 to 17 it gives in Celsius.
+cat >"$work/desktop.sensors" <<'EOF'
+sensor CPU [#0]: Test CPU
+temperature 0 45.9 CPU Package
+usage 0 37.6 Total CPU Usage
+clock 0 4700.6 Core 0 Clock
+fan 0 1234 CPU Fan
+power 0 65.4 CPU Package Power
+sensor GPU [#0]: Test GPU
+temperature 0 61.2 GPU Temperature
+usage 0 88.8 GPU Core Load
+clock 0 1875.5 GPU Clock
+fan 0 1650 GPU Fan1
+power 0 312.5 GPU Power (Total)
+EOF
+desktop_bytes=2d25125c04d200413d58075306720138
+display_path='\\?\hid#vid_5131&pid_2007&mi_00#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}'
+
+# stage NAME [sensors]: a folder with Tarnix.exe, configDir, the hidapi double and, when asked,
+# the scripted sensor library; its control folder has the display attached.
+stage() {
+    local dir=$work/$1
+    mkdir -p "$dir/app" "$dir/hid"
+    cp "$build/Tarnix.exe" "$dir/app/"
+    cp -r "$build/configDir" "$dir/app/"
+    cp "$build/doubles/hidapi-double/hidapi.dll" "$dir/app/"
+    [ "${2:-}" = sensors ] && cp "$build/doubles/sensors/HWiNFO32.dll" "$dir/app/"
+    cp "$work/desktop.sensors" "$dir/sensors"
+    printf '5131 2007 %s\n' "$display_path" >"$dir/hid/devices"
+    echo "$dir"
+}
+
+# launch DIR [ARGS]: starts the staged copy in the background; its output goes to DIR/out.
+launch() {
+    local dir=$1
+    shift
+    (cd "$dir/app" && HIDAPI_DOUBLE_DIR="Z:$dir/hid" TARNIX_SCRIPTED_SENSORS="Z:$dir/sensors" \
+        exec "$wine" "$dir/app/Tarnix.exe" "$@" >>"$dir/out" 2>&1) &
+    echo $!
+}
+
+stop_all() {
+    "$wineserver" -k >/dev/null 2>&1
+    sleep 1
+}
+
+tarnix_pids() { pgrep -f 'Tarnix\.exe' || true; }
+
+reports() { [ -f "$1/hid/writes" ] && wc -l <"$1/hid/writes" || echo 0; }
+
+wait_reports() { # DIR COUNT SECONDS
+    local end=$((SECONDS + $3))
+    while [ "$(reports "$1")" -lt "$2" ] && [ $SECONDS -lt $end ]; do sleep 0.2; done
+    [ "$(reports "$1")" -ge "$2" ]
+}
+
+logfile() { find "$WINEPREFIX/drive_c/users" -path '*logDir/*.log' 2>/dev/null | head -n 1; }
+
+# Every report: 65 bytes, marker, checksum over bytes 1..29, zero tail; prints bad lines.
+check_layout() {
+    awk '{
+        hex = $2
+        if (length(hex) != 130) { print "length " length(hex) / 2; next }
+        if (substr(hex, 1, 4) != "0040") { print "marker " substr(hex, 1, 4); next }
+        sum = 0
+        for (i = 1; i <= 29; i++) sum += strtonum("0x" substr(hex, 2 * i + 1, 2))
+        if (sum % 256 != strtonum("0x" substr(hex, 61, 2))) { print "checksum"; next }
+        if (substr(hex, 63) != sprintf("%068d", 0)) print "tail"
+    }' "$1"
+}
+
+# --- 1. frames, screenshot, log, registry ----------------------------------------------------
+echo "Check 1: reports, window, log, registry"
+a=$(stage frames sensors)
+"$wine" reg delete 'HKCU\Software\MyCompanyKelmar' /f >/dev/null 2>&1
+pid=$(launch "$a")
+if wait_reports "$a" 6 40; then
+    bad=$(check_layout "$a/hid/writes")
+    [ -z "$bad" ] && pass "every report has the 65-byte layout" || fail "report layout: $bad"
+    wrong=$(awk -v want="$desktop_bytes" 'substr($2, 5, 32) != want { print substr($2, 5, 32) }' \
+        "$a/hid/writes" | sort -u)
+    [ -z "$wrong" ] && pass "bytes 2-17 match the Linux end-to-end run ($desktop_bytes)" ||
+        fail "bytes 2-17: $wrong, want $desktop_bytes"
+    gaps=$(awk 'NR > 1 { print $1 - prev } { prev = $1 }' "$a/hid/writes" | tail -n +2)
+    odd=$(echo "$gaps" | awk '$1 < 800 || $1 > 1600')
+    [ -z "$odd" ] && pass "reports $(echo $gaps | tr ' ' ',') ms apart" ||
+        fail "report gaps: $(echo $gaps | tr '\n' ' ')"
+else
+    fail "fewer than 6 reports in 40 s ($(reports "$a")); output: $(tail -n 5 "$a/out" 2>/dev/null)"
+fi
+grep -q "Program was not started by Task Scheduler." "$a/out" &&
+    pass "standard output: not started by the task" || fail "no start line on standard output"
+
+shot=$work/windows.png
+import -window root -depth 8 "$shot" 2>/dev/null
+if [ -s "$shot" ] && [ "$(convert "$shot" -format '%k' info: 2>/dev/null || echo 0)" -gt 50 ]; then
+    pass "the window draws ($(convert "$shot" -format '%k' info:) colours on screen)"
+    [ -n "${TARNIX_WINPRODUCT_SCREENSHOT:-}" ] && cp "$shot" "$TARNIX_WINPRODUCT_SCREENSHOT"
+else
+    fail "screenshot is empty"
+fi
+visible=$(xdotool search --onlyvisible --class 'tarnix.exe' 2>/dev/null | wc -l)
+[ "$visible" -ge 1 ] && pass "window shown at start" || fail "no visible Tarnix window"
+
+log=$(logfile)
+if [ -n "$log" ]; then
+    case $log in
+    */AppData/Roaming/*/logDir/$(date +%Y-%m-%d).log) pass "log file ${log#"$WINEPREFIX"/}" ;;
+    *) fail "log file in an unexpected place: $log" ;;
+    esac
+    pattern='^\[Debug\]-\[flie:[^ ]+    line:[0-9]+    datetime:[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\]--------------------> '
+    bad=$(tr -d '\r' <"$log" | grep -v '^$' | grep -c -v -E "$pattern")
+    total=$(grep -c . "$log")
+    # Multi-line messages continue on the next lines; the first line of each is checked.
+    first=$(tr -d '\r' <"$log" | grep -c -E "$pattern")
+    [ "$first" -gt 5 ] && pass "$first log entries in the line format ($total lines, $bad continuation lines)" ||
+        fail "log lines do not match the format"
+    grep -q "HWi32SDK init Over \[Successful\]" "$log" && pass "log: sensor library started" ||
+        fail "log lacks the successful start of the sensor library"
+else
+    fail "no log file under wine's AppData"
+fi
+reg=$("$wine" reg query 'HKCU\Software\MyCompanyKelmar\Tarnix\TempShowModel' /v Model 2>/dev/null | tr -d '\r')
+echo "$reg" | grep -q "Model.*REG_DWORD.*0x1" && pass "unit setting in the registry: $(echo "$reg" | grep Model | xargs)" ||
+    fail "no unit setting in the registry: $reg"
+
+# --- 2. a second copy ------------------------------------------------------------------------
+(cd "$a/app" && HIDAPI_DOUBLE_DIR="Z:$a/hid" timeout 60 "$wine" "$a/app/Tarnix.exe" >"$work/second.out" 2>&1)
+code=$?
+[ "$code" -eq 255 ] && pass "a second copy exits with -1" || fail "second copy exit code $code"
+[ -n "$(tarnix_pids)" ] && pass "the first copy keeps running" || fail "the first copy is gone"
+stop_all
+
+# --- 3. the stored unit reaches the report ---------------------------------------------------
+echo "Check 3: stored Fahrenheit"
+f=$(stage fahrenheit sensors)
+"$wine" reg add 'HKCU\Software\MyCompanyKelmar\Tarnix\TempShowModel' /v Model /t REG_DWORD /d 2 /f >/dev/null 2>&1
+launch "$f" >/dev/null
+if wait_reports "$f" 1 40; then
+    first=$(head -n 1 "$f/hid/writes" | cut -d' ' -f2)
+    [ "${first:4:2}" = ad ] && [ "${first:20:2}" = bd ] &&
+        pass "Fahrenheit from the registry sets bit 7 (CPU ${first:4:2}, GPU ${first:20:2})" ||
+        fail "temperature bytes ${first:4:2} ${first:20:2}, want ad bd"
+else
+    fail "no report with the unit stored as Fahrenheit"
+fi
+stop_all
+"$wine" reg delete 'HKCU\Software\MyCompanyKelmar' /f >/dev/null 2>&1
+
+# --- 4. no sensor library --------------------------------------------------------------------
+echo "Check 4: no HWiNFO32.dll"
+n=$(stage nolib)
+pid=$(launch "$n")
+sleep 8
+grep -q "CANNOT LOAD DLL" "$n/out" && pass "prints CANNOT LOAD DLL" || fail "no CANNOT LOAD DLL line"
+log=$(logfile)
+grep -q "HWi32SDK init Over \[Failed\], errorCode: -111" "$log" 2>/dev/null &&
+    pass "log: error -111" || fail "log lacks error -111"
+[ "$(reports "$n")" -eq 0 ] && pass "no reports without the library" || fail "$(reports "$n") reports without the library"
+[ -n "$(tarnix_pids)" ] && pass "still running without the library" || fail "stopped without the library"
+stop_all
+
+# --- 5. the start-up flag --------------------------------------------------------------------
+echo "Check 5: ---StartupByTaskMinWindow"
+h=$(stage hidden sensors)
+launch "$h" ---StartupByTaskMinWindow >/dev/null
+wait_reports "$h" 2 40 && pass "hidden copy feeds the display" || fail "hidden copy sends no reports"
+visible=$(xdotool search --onlyvisible --class 'tarnix.exe' 2>/dev/null | wc -l)
+[ "$visible" -eq 0 ] && pass "the flag keeps the window hidden" || fail "$visible visible Tarnix windows"
+grep -q "Program was started by Task Scheduler." "$h/out" && pass "standard output: started by the task" ||
+    fail "no task start line"
+
+# --- 6. crash restart ------------------------------------------------------------------------
+if [ -n "${TARNIX_WINPRODUCT_SKIP_CRASH:-}" ]; then
+    echo "Check 6 skipped (TARNIX_WINPRODUCT_SKIP_CRASH)"
+else
+    echo "Check 6: an access violation after more than a minute (waits 62 s)"
+    before=$(tarnix_pids)
+    sleep 62
+    echo crash >>"$h/sensors"
+    end=$((SECONDS + 20))
+    restarted=""
+    while [ $SECONDS -lt $end ]; do
+        now=$(tarnix_pids)
+        if [ -n "$now" ] && [ "$now" != "$before" ] && ! echo "$now" | grep -qx "$before"; then
+            restarted=$now
+            break
+        fi
+        sleep 0.1
+    done
+    # The restarted copy must not crash again at once.
+    cp "$work/desktop.sensors" "$h/sensors"
+    if [ -n "$restarted" ]; then
+        pass "a new copy started after the crash"
+        sleep 5
+        count=$(tarnix_pids | wc -l)
+        cmd=$(tr '\0' ' ' </proc/"$(tarnix_pids | head -n 1)"/cmdline 2>/dev/null)
+        [ "$count" -eq 1 ] && pass "exactly one copy runs after the restart" || fail "$count copies after the restart"
+        case $cmd in
+        *StartupByTask*) fail "the restarted copy carries arguments: $cmd" ;;
+        *) pass "the restarted copy has no arguments (${cmd% })" ;;
+        esac
+        grep -q "Program was not started by Task Scheduler." "$h/out" 2>/dev/null ||
+            note "(the restarted copy's standard output is not inherited)"
+        visible=$(xdotool search --onlyvisible --class 'tarnix.exe' 2>/dev/null | wc -l)
+        [ "$visible" -ge 1 ] && pass "the restarted copy shows its window (no start-up flag)" ||
+            fail "the restarted copy shows no window"
+    else
+        fail "no new copy within 20 s of the crash"
+    fi
+fi
+stop_all
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
