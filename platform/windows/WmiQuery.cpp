@@ -154,13 +154,19 @@ std::wstring arrayText(const VARIANT &value, CIMTYPE elementType)
     SAFEARRAY *array = value.parray;
     if (!array || SafeArrayGetDim(array) != 1)
         return std::wstring();
+    // The array's own element type, not the variant's claim, says how much one element
+    // writes: a larger one than the variant's union holds is never read.
+    VARTYPE elementVt = VT_EMPTY;
+    if (FAILED(SafeArrayGetVartype(array, &elementVt)) ||
+        (elementVt != VT_VARIANT && SafeArrayGetElemsize(array) > sizeof(LONGLONG)))
+        return std::wstring();
     LONG lower = 0;
     LONG upper = -1;
     SafeArrayGetLBound(array, 1, &lower);
     SafeArrayGetUBound(array, 1, &upper);
-    const VARTYPE elementVt = value.vt & VT_TYPEMASK;
 
     std::wstring text = L"{";
+    bool first = true;
     for (LONG i = lower; i <= upper; ++i) {
         Variant element;
         HRESULT hr;
@@ -175,8 +181,9 @@ std::wstring arrayText(const VARIANT &value, CIMTYPE elementType)
             element.value.vt = VT_EMPTY;
             continue;
         }
-        if (i > lower)
+        if (!first)
             text += L',';
+        first = false;
         if (element.value.vt == VT_BSTR)
             text += L'"' + bstrText(element.value.bstrVal) + L'"';
         else

@@ -187,6 +187,28 @@ static void valueTexts()
     WCHECK(Wmi::valueText(numbers, CIM_UINT32 | CIM_FLAG_ARRAY) == L"{4294967295,7}");
     VariantClear(&numbers);
 
+    // The array's own element type counts, not the variant's claim: elements wider than the
+    // claimed type must neither overrun nor be misread.
+    VARIANT mixed;
+    VariantInit(&mixed);
+    mixed.vt = VT_ARRAY | VT_I4;
+    mixed.parray = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    VARIANT one;
+    VariantInit(&one);
+    one.vt = VT_I4;
+    one.lVal = 1;
+    VARIANT word;
+    VariantInit(&word);
+    word.vt = VT_BSTR;
+    word.bstrVal = SysAllocString(L"x");
+    LONG index = 0;
+    SafeArrayPutElement(mixed.parray, &index, &one);
+    index = 1;
+    SafeArrayPutElement(mixed.parray, &index, &word);
+    VariantClear(&word);
+    WCHECK(Wmi::valueText(mixed, CIM_SINT32 | CIM_FLAG_ARRAY) == L"{1,\"x\"}");
+    VariantClear(&mixed);
+
     VARIANT none;
     VariantInit(&none);
     none.vt = VT_ARRAY | VT_I4;
