@@ -41,6 +41,14 @@ QByteArray runThroughWmi(InventoryQuery query)
     }
     return InventoryQueries::encode(query, WmicTable::format(headers, rows));
 }
+
+// Windows' wmic writes 8-bit text into a pipe. UTF-16 behind a byte-order mark comes from
+// another wmic (wine's, which also drops the closing empty line the parsers count on); WMI
+// holds the same answer and gives it in the expected shape.
+bool isWideText(const QByteArray &output)
+{
+    return output.startsWith("\xFF\xFE");
+}
 } // namespace
 
 QByteArray InventorySource::run(InventoryQuery query)
@@ -61,5 +69,5 @@ QByteArray InventorySource::run(InventoryQuery query)
         process.kill();
         process.waitForFinished(1000);
     }
-    return output;
+    return isWideText(output) ? runThroughWmi(query) : output;
 }
