@@ -104,7 +104,6 @@ void addUsage(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()
     });
 }
 
-// processor number -> "cpu MHz" of /proc/cpuinfo.
 std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo)
 {
     std::map<int, double> clocks;
