@@ -94,7 +94,8 @@ void fuzzedSensorsLoad(const uint8_t *data, size_t size)
     for (size_t i = 0; i < std::min<size_t>(sensors.size(), 4); ++i)
         sensors[i].name = consumeName(input);
     while (input.remaining_bytes() > 0) {
-        const int sensor = input.ConsumeIntegralInRange<int>(0, static_cast<int>(sensors.size()) - 1);
+        const int sensor =
+            input.ConsumeIntegralInRange<int>(0, static_cast<int>(sensors.size()) - 1);
         Reading reading;
         reading.kind = input.ConsumeIntegralInRange(0, kKinds - 1);
         // Mostly the first readings, where the names of interest sit.
@@ -107,10 +108,22 @@ void fuzzedSensorsLoad(const uint8_t *data, size_t size)
     }
 }
 
-EXPORT int sdkInit(int) { return 0; }
-EXPORT int sdkUninit() { return 0; }
-EXPORT int sdkGetSensorCount() { return static_cast<int>(sensors.size()); }
-EXPORT int sdkPrepareSensor(int) { return 0; }
+EXPORT int sdkInit(int)
+{
+    return 0;
+}
+EXPORT int sdkUninit()
+{
+    return 0;
+}
+EXPORT int sdkGetSensorCount()
+{
+    return static_cast<int>(sensors.size());
+}
+EXPORT int sdkPrepareSensor(int)
+{
+    return 0;
+}
 
 EXPORT int sdkGetSensorName(int sensor, char *buffer, int size)
 {

@@ -22,12 +22,23 @@ bool unescapeValue(const std::string &value, std::string &out)
         if (++i == value.size())
             return false;
         switch (value[i]) {
-        case 's': out += ' '; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case '\\': out += '\\'; break;
-        default: return false;
+        case 's':
+            out += ' ';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        default:
+            return false;
         }
     }
     return true;
@@ -85,11 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (name.find('\0') != std::string::npos || exePath.find('\0') != std::string::npos)
         return 0;
     const std::string flag = "---StartupByTaskMinWindow";
-    const std::vector<std::string> entry =
-        lines(DesktopEntry::autostartEntry(name, exePath, flag));
+    const std::vector<std::string> entry = lines(DesktopEntry::autostartEntry(name, exePath, flag));
     FuzzInput::require(entry.size() == 5 && entry[0] == "[Desktop Entry]" &&
                        entry[1] == "Type=Application" && entry[4].empty());
-    FuzzInput::require(entry[2].compare(0, 5, "Name=") == 0 && entry[3].compare(0, 5, "Exec=") == 0);
+    FuzzInput::require(entry[2].compare(0, 5, "Name=") == 0 &&
+                       entry[3].compare(0, 5, "Exec=") == 0);
 
     std::string value;
     FuzzInput::require(unescapeValue(entry[2].substr(5), value) && value == name);

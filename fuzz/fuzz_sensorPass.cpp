@@ -32,11 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzedSensorsLoad(data, size);
     FuzzInput::require(poller->pollOnce());
     const SensorReadings readings = poller->getSensorReadings();
-    const float fields[] = {readings.cpuTemperature, readings.cpuUsage,   readings.cpuClock,
-                            readings.cpuPower,       readings.cpuFan,     readings.gpuTemperature,
-                            readings.gpuUsage,       readings.gpuClock,   readings.gpuPower,
-                            readings.gpuFan,         readings.boardTemperature,
-                            readings.memoryClock};
+    const float fields[] = {
+        readings.cpuTemperature, readings.cpuUsage,         readings.cpuClock,
+        readings.cpuPower,       readings.cpuFan,           readings.gpuTemperature,
+        readings.gpuUsage,       readings.gpuClock,         readings.gpuPower,
+        readings.gpuFan,         readings.boardTemperature, readings.memoryClock};
     // A pass keeps only readings of at least 1 (so never NaN); the rest stay 0.
     for (const float field : fields)
         FuzzInput::require(field == 0 || field >= 1);

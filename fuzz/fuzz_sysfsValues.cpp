@@ -1,7 +1,7 @@
 // The sensor library's readers of sysfs and /proc text. The first byte picks the reader.
 #include "CpuCounters.h"
-#include "SysRoot.h"
 #include "FuzzInput.h"
+#include "SysRoot.h"
 
 #include <cmath>
 #include <string>
@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case 1: {
         const hwsensors::CpuTimes times = hwsensors::parseCpuTimes(content);
         if (times.valid) {
-            const double usage = hwsensors::cpuUsagePercent(hwsensors::CpuTimes{0, 0, true}, times, 0);
+            const double usage =
+                hwsensors::cpuUsagePercent(hwsensors::CpuTimes{0, 0, true}, times, 0);
             FuzzInput::require(usage >= 0 && usage <= 100);
         }
         break;
@@ -41,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // Natural order must be a strict weak order, or sorting folder names is undefined.
         const size_t split = content.find('\0');
         const std::string a = content.substr(0, split);
-        const std::string b = split == std::string::npos ? std::string() : content.substr(split + 1);
+        const std::string b =
+            split == std::string::npos ? std::string() : content.substr(split + 1);
         FuzzInput::require(!hwsensors::naturalLess(a, a));
         FuzzInput::require(!(hwsensors::naturalLess(a, b) && hwsensors::naturalLess(b, a)));
         break;
