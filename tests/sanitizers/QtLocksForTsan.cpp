@@ -2,7 +2,11 @@
 // and QWaitCondition is invisible to it, and every value our code guards with them would
 // be reported as a race. These definitions take the place of Qt's exported ones for calls
 // from our code, call Qt's own, and tell TSan about the ordering each one establishes.
+// QThread::wait() is invisible too (Qt's threads are detached): a thread's unlocks also
+// release its QThread object, which wait() acquires, so what a thread did up to its last
+// unlock is ordered before the return of wait().
 #include <QMutex>
+#include <QThread>
 #include <QWaitCondition>
 
 #include <dlfcn.h>
@@ -38,7 +42,27 @@ void QMutex::unlock()
 {
     static const auto real = qtCore<void (*)(QMutex *)>("_ZN6QMutex6unlockEv");
     __tsan_release(this);
+    __tsan_release(QThread::currentThread());
     real(this);
+}
+
+bool QThread::wait(unsigned long time)
+{
+    static const auto real = qtCore<bool (*)(QThread *, unsigned long)>("_ZN7QThread4waitEm");
+    const bool ended = real(this, time);
+    if (ended)
+        __tsan_acquire(this);
+    return ended;
+}
+
+bool QThread::wait(QDeadlineTimer deadline)
+{
+    static const auto real =
+        qtCore<bool (*)(QThread *, QDeadlineTimer)>("_ZN7QThread4waitE14QDeadlineTimer");
+    const bool ended = real(this, deadline);
+    if (ended)
+        __tsan_acquire(this);
+    return ended;
 }
 
 bool QWaitCondition::wait(QMutex *mutex, unsigned long time)
@@ -46,6 +70,7 @@ bool QWaitCondition::wait(QMutex *mutex, unsigned long time)
     static const auto real = qtCore<bool (*)(QWaitCondition *, QMutex *, unsigned long)>(
         "_ZN14QWaitCondition4waitEP6QMutexm");
     __tsan_release(mutex);
+    __tsan_release(QThread::currentThread());
     const bool woken = real(this, mutex, time);
     __tsan_acquire(this);
     __tsan_acquire(mutex);
@@ -57,6 +82,7 @@ bool QWaitCondition::wait(QMutex *mutex, QDeadlineTimer deadline)
     static const auto real = qtCore<bool (*)(QWaitCondition *, QMutex *, QDeadlineTimer)>(
         "_ZN14QWaitCondition4waitEP6QMutex14QDeadlineTimer");
     __tsan_release(mutex);
+    __tsan_release(QThread::currentThread());
     const bool woken = real(this, mutex, deadline);
     __tsan_acquire(this);
     __tsan_acquire(mutex);
