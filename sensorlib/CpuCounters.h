@@ -1,6 +1,7 @@
 #pragma once
 // Pure arithmetic behind the CPU usage and package power readings.
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace hwsensors {
@@ -11,6 +12,9 @@ struct CpuTimes
     uint64_t idle = 0; // idle + iowait
     bool valid = false;
 };
+
+/// Processor number -> "cpu MHz" of the text of /proc/cpuinfo.
+std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo);
 
 /// Parses the first ("cpu ") line of /proc/stat.
 CpuTimes parseCpuTimes(const std::string &procStat);

@@ -104,7 +104,8 @@ void addUsage(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()
     });
 }
 
-// processor number -> "cpu MHz" of /proc/cpuinfo.
+} // namespace
+
 std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo)
 {
     std::map<int, double> clocks;
@@ -124,6 +125,8 @@ std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo)
     }
     return clocks;
 }
+
+namespace {
 
 struct CpuinfoState
 {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -92,14 +93,22 @@ bool readNumber(const std::string &fullPath, double &value)
     if (fd < 0)
         return false;
     char text[64];
-    const ssize_t got = read(fd, text, sizeof(text) - 1);
+    const ssize_t got = read(fd, text, sizeof(text));
     close(fd);
-    if (got <= 0)
-        return false;
-    text[got] = '\0';
+    return got > 0 && parseNumber(text, static_cast<size_t>(got), value);
+}
+
+bool parseNumber(const char *text, size_t size, double &value)
+{
+    // Sysfs values are far shorter than the buffer; a longer text is cut.
+    char terminated[64];
+    const size_t length = std::min(size, sizeof(terminated) - 1);
+    std::memcpy(terminated, text, length);
+    terminated[length] = '\0';
     char *end = nullptr;
-    const double parsed = std::strtod(text, &end);
-    if (end == text)
+    const double parsed = std::strtod(terminated, &end);
+    // "nan" and "inf" parse too, but no sensor reads them; they must not reach a reading.
+    if (end == terminated || !std::isfinite(parsed))
         return false;
     value = parsed;
     return true;

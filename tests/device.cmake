@@ -9,5 +9,5 @@ add_unit_test(tst_deviceframe
 add_unit_test(tst_hidtransport
     SOURCES device/tst_hidtransport.cpp
     LIBS tarnix_device tarnix_hidapi_double Threads::Threads
-    LABELS device
+    LABELS device transport
     TIMEOUT 60)

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -72,10 +73,25 @@ QString labelText(QWidget *window, const char *name)
     return child<QLabel>(window, name)->text();
 }
 
+// Messages arrive from the sensor and start-up threads too.
+std::mutex capturedLock;
 QStringList capturedMessages;
 void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message)
 {
+    std::lock_guard<std::mutex> lock(capturedLock);
     capturedMessages << message;
+}
+
+bool logged(const QString &message)
+{
+    std::lock_guard<std::mutex> lock(capturedLock);
+    return capturedMessages.contains(message);
+}
+
+void clearLogged()
+{
+    std::lock_guard<std::mutex> lock(capturedLock);
+    capturedMessages.clear();
 }
 
 size_t writeCount()
@@ -120,7 +136,7 @@ void tst_controller::initTestCase()
 void tst_controller::init()
 {
     HidapiDouble::reset();
-    capturedMessages.clear();
+    clearLogged();
     unitSettings().clear();
     writeScript(4000);
 }
@@ -157,28 +173,28 @@ void tst_controller::statusAfterStart()
     QCOMPARE(labelText(window.get(), "label_HidStatus"), status);
     QVERIFY(HidapiDouble::calls().enumerate > 0);
     QCOMPARE(HidapiDouble::openHandles(), withDevice ? 1 : 0);
-    QVERIFY(capturedMessages.contains("Start Update -> Start"));
-    QVERIFY(capturedMessages.contains("Start Thread Runing SDK -> GetComputerInfo [Start]"));
+    QVERIFY(logged("Start Update -> Start"));
+    QVERIFY(logged("Start Thread Runing SDK -> GetComputerInfo [Start]"));
 }
 
 void tst_controller::refreshWaitsForTheSdk()
 {
     writeScript(4000, -7);
     auto window = startWindow(true);
-    QTRY_VERIFY(capturedMessages.contains("HWi32SDK init Over [Failed], errorCode: -7"));
+    QTRY_VERIFY(logged("HWi32SDK init Over [Failed], errorCode: -7"));
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
     window->onGetPcInfoOk(); // a poll that reaches the window before the library is ready
     QCOMPARE(labelText(window.get(), "label_CPU01"), QStringLiteral("0"));
     QCOMPARE(labelText(window.get(), "label_MemoryUsage"), QStringLiteral("0G/0G"));
     QCOMPARE(writeCount(), size_t(0));
-    QVERIFY(capturedMessages.contains("SDK Init doing ... ... wait monment ... "));
+    QVERIFY(logged("SDK Init doing ... ... wait monment ... "));
 }
 
 void tst_controller::refreshShowsReadingsAndAutoRanges()
 {
     auto window = startWindow(false);
     QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_CPU02"), QStringLiteral("4000"), 4000);
-    QVERIFY(capturedMessages.contains("HWi32SDK init Over [Successful]"));
+    QVERIFY(logged("HWi32SDK init Over [Successful]"));
     auto *cpuGauge = child<ProgressBarRound>(window.get(), "widget_CpuDashboardNew");
     QCOMPARE(cpuGauge->displayValue(), 45);
     QCOMPARE(child<ProgressBarRound>(window.get(), "widget_GpuDashboardNew")->displayValue(), 61);
@@ -218,7 +234,7 @@ void tst_controller::framesFollowTheDeviceThroughHotPlug()
     emit window->sigHidDeviceConnectChanging_Remove(path);
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Disconnected"));
     QVERIFY(
-        capturedMessages.contains("Pull out a device --------------- hidPath: \"" + path + "\""));
+        logged("Pull out a device --------------- hidPath: \"" + path + "\""));
     QTest::qWait(50); // the writer finishes what it had in hand
     const size_t afterRemoval = writeCount();
     QTest::qWait(2200);
@@ -241,7 +257,7 @@ void tst_controller::unitSwitchStoresAndMarksFrames()
     QCOMPARE(gauge->strUnit(), QStringLiteral("℉"));
     QCOMPARE(gauge->currentValueType(), 2);
     QCOMPARE(gauge->displayValue(), 45); // still Celsius inside; the gauge converts to show
-    QVERIFY(capturedMessages.contains(QStringLiteral("TempShowModel Changed -> [℉]")));
+    QVERIFY(logged(QStringLiteral("TempShowModel Changed -> [℉]")));
 
     const size_t before = writeCount();
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() > before, 3000);
@@ -249,9 +265,9 @@ void tst_controller::unitSwitchStoresAndMarksFrames()
     QCOMPARE(frame[2], 45 | 0x80);
     QCOMPARE(frame[10], 61 | 0x80);
 
-    capturedMessages.clear();
+    clearLogged();
     child<QRadioButton>(window.get(), "radioButton_Model02")->click();
-    QVERIFY(!capturedMessages.contains(QStringLiteral("TempShowModel Changed -> [℉]")));
+    QVERIFY(!logged(QStringLiteral("TempShowModel Changed -> [℉]")));
     child<QRadioButton>(window.get(), "radioButton_Model01")->click();
     QCOMPARE(unitSettings().value("TempShowModel/Model").toInt(), 1);
     QCOMPARE(gauge->strUnit(), QStringLiteral("℃"));
@@ -266,7 +282,7 @@ void tst_controller::storedFahrenheitAppliesAtStart()
     QVERIFY(!child<QRadioButton>(&window, "radioButton_Model01")->isChecked());
     QCOMPARE(child<ProgressBarRound>(&window, "widget_GpuDashboardNew")->strUnit(),
              QStringLiteral("℉"));
-    QVERIFY(capturedMessages.contains(QStringLiteral("TempShowModel Init -> [℉]")));
+    QVERIFY(logged(QStringLiteral("TempShowModel Init -> [℉]")));
     QCOMPARE(labelText(&window, "label_GPU04"), QStringLiteral("0"));
     QCOMPARE(labelText(&window, "label_HardDiskUsage"), QStringLiteral("0G/0G"));
 }
