@@ -23,6 +23,14 @@ bool feedsGpuValue(const SourceCandidate &candidate)
     return false;
 }
 
+QString label(const SourceCandidate &c)
+{
+    // Reading and value first: a long sensor name is what the drop-down cuts.
+    return QString::fromLocal8Bit(c.name) + QStringLiteral("   ") +
+           SourceEntries::valueText(c.kind, c.value) + QStringLiteral("   \u00b7   ") +
+           QString::fromLocal8Bit(c.sensor);
+}
+
 } // namespace
 
 namespace SourceEntries {
@@ -46,7 +54,12 @@ QString valueText(ReadingKind kind, double value)
 
 QVector<SourceEntry> forValue(const SourceReport &report, int value, const QString &current)
 {
-    QVector<SourceEntry> entries{{automatic, QString()}};
+    // While automatic, the entry says what the name tables took.
+    QString automaticLabel = automatic;
+    const int picked = report.chosen[size_t(value)];
+    if (current.isEmpty() && picked >= 0 && size_t(picked) < report.candidates.size())
+        automaticLabel += QStringLiteral(":  ") + label(report.candidates[size_t(picked)]);
+    QVector<SourceEntry> entries{{automaticLabel, QString()}};
     QSet<QString> seen;
     for (const int i : SensorSources::candidatesFor(report, value)) {
         const SourceCandidate &c = report.candidates[size_t(i)];
@@ -55,10 +68,7 @@ QVector<SourceEntry> forValue(const SourceReport &report, int value, const QStri
         if (seen.contains(choice))
             continue;
         seen.insert(choice);
-        entries.append({QString::fromLocal8Bit(c.sensor) + QStringLiteral(" \u203a ") +
-                            QString::fromLocal8Bit(c.name) + QStringLiteral("   ") +
-                            valueText(c.kind, c.value),
-                        choice});
+        entries.append({label(c), choice});
     }
     if (!current.isEmpty() && !seen.contains(current))
         entries.append({missing(current), current});

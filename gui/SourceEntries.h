@@ -22,7 +22,8 @@ namespace SourceEntries {
 /// A reading's value with its unit: "45.9 °C", "37 %", "4700 MHz", "65.4 W", "1234 RPM".
 QString valueText(ReadingKind kind, double value);
 
-/// The entries for value \a value; \a current is the stored choice (empty: automatic).
+/// The entries for value \a value; \a current is the stored choice (empty: automatic, and
+/// then the "Automatic" entry names the reading the tables took).
 QVector<SourceEntry> forValue(const SourceReport &report, int value, const QString &current);
 
 /// The entries for the GPU card: "Automatic", then every sensor with a reading that the name

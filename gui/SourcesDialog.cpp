@@ -39,8 +39,10 @@ QString sourcesSheet(const AppConfig &config)
                "QLabel#label_SourcesHint{ color: %7; font: 9pt \"%6\"; }\n"
                "QComboBox{ color: %3; background-color: %4; border: 1px solid %5;"
                " border-radius: 6px; padding: 4px 10px; font: 9pt \"%6\"; }\n"
-               "QComboBox:hover, QComboBox:focus, QComboBox:on{ border: 1px solid %8; }\n"
-               "QComboBox::drop-down{ border: none; width: 22px; }\n"
+               "QComboBox:hover, QComboBox:on{ border: 1px solid %8; }\n"
+               "QComboBox::drop-down{ border: none; width: 24px; }\n"
+               "QComboBox::down-arrow{ image: url(:/images/mainpage/dropDown.png); width: 12px;"
+               " height: 12px; }\n"
                "QComboBox QAbstractItemView{ background-color: %1; color: %3;"
                " border: 1px solid %5; selection-background-color: %8; outline: none; }\n"
                "QPushButton#pushButton_SourcesClose{ border-image: "
@@ -115,7 +117,7 @@ SourcesDialog::SourcesDialog(const AppConfig &config, const QFont &font, QWidget
     for (int v = 0; v < SensorSources::kValueCount; ++v)
         valueBoxes[v] = addRow(v + 2, QLatin1String(captions[v]), v);
     layout->addLayout(grid);
-    setFixedWidth(640);
+    setFixedWidth(760);
 }
 
 void SourcesDialog::setChoices(const SourceChoices &choices)

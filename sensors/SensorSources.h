@@ -88,8 +88,10 @@ struct SourceCandidate
 // One pass seen as sources: every named reading, and per value the one that fed it.
 struct SourceReport
 {
+    SourceReport() { chosen.fill(-1); }
+
     std::vector<SourceCandidate> candidates;
-    std::array<int, SensorSources::kValueCount> chosen{}; // index into candidates, -1: none
+    std::array<int, SensorSources::kValueCount> chosen; // index into candidates, -1: none
     std::array<SensorSources::Reason, SensorSources::kValueCount> reasons{};
     SensorReadings readings;
 };

@@ -15,7 +15,7 @@ add_custom_command(TARGET tst_controller POST_BUILD
 # The "Sources" dialog on one pass of the scripted sensors, saved as a PNG by
 # scripts/screenshots.sh.
 add_executable(sourcesShot controller/sourcesShot.cpp)
-target_link_libraries(sourcesShot PRIVATE tarnix_gui tarnix_resources)
+target_link_libraries(sourcesShot PRIVATE tarnix_gui tarnix_resources PkgConfig::HIDAPI)
 set_target_properties(sourcesShot PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/controller)
 add_dependencies(sourcesShot tst_controller)

@@ -347,8 +347,12 @@ void tst_sensorSources::dialogEntries()
                           "iGPU/temperature/GPU Temperature", "dGPU/temperature/GPU Temperature",
                           "CPU/temperature/Gone"}));
     QCOMPARE(temps.first().label, QString("Automatic"));
-    QCOMPARE(temps.at(1).label, QString::fromUtf8("CPU › CPU (Tctl/Tdie)   71.0 ℃"));
+    QCOMPARE(temps.at(1).label, QString::fromUtf8("CPU (Tctl/Tdie)   71.0 ℃   ·   CPU"));
     QVERIFY(temps.last().label.contains("not found"));
+    // While automatic, the first entry tells what the tables took.
+    report.chosen[size_t(valueOf("cpuTemperature"))] = 0;
+    QCOMPARE(SourceEntries::forValue(report, valueOf("cpuTemperature"), QString()).first().label,
+             QString::fromUtf8("Automatic:  CPU (Tctl/Tdie)   71.0 ℃   ·   CPU"));
 
     // Cards: the sensors whose readings the tables take for a GPU value.
     QStringList cards;
