@@ -475,13 +475,8 @@ void tst_sensorLibrary::toolSources_data()
                        "source\tgpuFan\ttable\t" + amd + "/fan/GPU Fan1\t" + amd + "/fan/GPU Fan7"};
     QTest::newRow("wrong kind") << QStringList{"--set", "cpuFan", "CPU/temperature/Tccd1"} << 2
                                 << QStringList{"field\tcpuFan\t1100"};
-    QTest::newRow("unescaped slash")
-        << QStringList{"--set", "cpuTemperature", "CPU/temperature/CPU (Tctl/Tdie)"} << 2
-        << QStringList{"field\tcpuTemperature\t61.25"};
     QTest::newRow("unknown value") << QStringList{"--set", "cpuVoltage", "CPU/clock/x"} << 2
                                    << QStringList{"field\tcpuTemperature\t61.25"};
-    QTest::newRow("missing argument") << QStringList{"--set", "cpuTemperature"} << 2
-                                      << QStringList{"field\tcpuTemperature\t61.25"};
 }
 
 void tst_sensorLibrary::toolSources()

@@ -105,7 +105,6 @@ void tst_sensorSources::textForm_data()
         << "CPU/temperature/CPU (Tctl\\/Tdie)" << true << "CPU" << T << "CPU (Tctl/Tdie)";
     QTest::newRow("slash in sensor")
         << "GPU [#0]: A\\/B/fan/GPU Fan1" << true << "GPU [#0]: A/B" << F << "GPU Fan1";
-    QTest::newRow("backslash kept") << "C:\\\\x/power/P" << true << "C:\\x" << P << "P";
     QTest::newRow("empty sensor allowed")
         << "/usage/Total CPU Usage" << true << "" << U << "Total CPU Usage";
     QTest::newRow("unescaped slash: four parts")
@@ -114,7 +113,6 @@ void tst_sensorSources::textForm_data()
     QTest::newRow("empty reading") << "CPU/temperature/" << false << "" << T << "";
     QTest::newRow("empty text") << "" << false << "" << T << "";
     QTest::newRow("unknown kind") << "CPU/voltage/Vcore" << false << "" << T << "";
-    QTest::newRow("kind is case-sensitive") << "CPU/Temperature/CPU" << false << "" << T << "";
     QTest::newRow("trailing backslash") << "CPU/clock/Core 0 Clock\\" << false << "" << T << "";
     QTest::newRow("unknown escape") << "CPU/clock/Core\\n0" << false << "" << T << "";
     QTest::newRow("NUL in name") << QString("CPU/clock/Core") + QChar(0) + "0" << false << "" << T
@@ -151,8 +149,6 @@ void tst_sensorSources::roundTrip_data()
                                         << "//";
     QTest::newRow("backslash before slash") << "x\\/y"
                                             << "\\";
-    QTest::newRow("escape look-alikes") << "\\\\/"
-                                        << "a\\nb";
     QTest::newRow("unicode") << QString::fromUtf8("GPU ° №1") << QString::fromUtf8("Température");
 }
 
@@ -186,7 +182,6 @@ void tst_sensorSources::saneRange_data()
     QTest::newRow("fan negative") << F << -1.0 << false;
     QTest::newRow("clock nan") << C << nan << false;
     QTest::newRow("power infinite") << P << inf << false;
-    QTest::newRow("power large") << P << 1500.0 << true;
 }
 
 void tst_sensorSources::saneRange()
@@ -228,9 +223,6 @@ void tst_sensorSources::overridePicked_data()
                                           << "CPU/temperature/CPU (Tccd1)" << 64.0f << override;
     QTest::newRow("a zero load is a true zero") << "gpuUsage"
                                                 << "dGPU/usage/GPU Core Load" << 0.0f << override;
-    QTest::newRow("a name outside the tables")
-        << "boardTemperature"
-        << "CPU/temperature/CPU (Tccd1)" << 64.0f << override;
     QTest::newRow("same name, other sensor")
         << "gpuTemperature"
         << "dGPU/temperature/GPU Temperature" << 57.0f << override;
