@@ -9,11 +9,13 @@
 #include "getPcInfoThread.h"
 #include "gui/HardwarePage.h"
 #include "gui/RefreshFigures.h"
+#include "gui/SourcesDialog.h"
 #include "gui/StartupTask.h"
 #include "gui/ThemeApplier.h"
 #include "gui/WindowChrome.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/SystemFigures.h"
+#include "sensors/SourceSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +85,7 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
     connect(pcInfoThread, &getPcInfoThread::sigTheSdkInitStatus, this,
             &DMainWidget::onTheSdkInitStatus);
     connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &DMainWidget::onGetPcInfoOk);
+    pcInfoThread->setSourceChoices(SourceSettings::load());
     pcInfoThread->start(QThread::InheritPriority);
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
@@ -163,6 +166,8 @@ void DMainWidget::onGetPcInfoOk()
     }
 
     const SensorReadings readings = pcInfoThread->getSensorReadings();
+    if (sourcesDialog && sourcesDialog->isVisible())
+        sourcesDialog->showReport(pcInfoThread->getSourceReport());
     const int cpuTemperature = RefreshFigures::truncatedReading(readings.cpuTemperature);
     const int cpuUsage = RefreshFigures::truncatedReading(readings.cpuUsage);
     const int cpuClock = RefreshFigures::truncatedReading(readings.cpuClock);
@@ -417,10 +422,13 @@ void DMainWidget::initTray()
     exitAction = new QAction(QStringLiteral("Exit"), this);
     connect(openAction, &QAction::triggered, this, &QWidget::showNormal);
     connect(exitAction, &QAction::triggered, this, &DMainWidget::onQuitApp);
+    sourcesAction = new QAction(QStringLiteral("Sources"), this);
+    connect(sourcesAction, &QAction::triggered, this, &DMainWidget::onShowSources);
 
     trayMenu = new QMenu(QApplication::desktop());
     if (showMainPageUI == 1)
         trayMenu->addAction(openAction);
+    trayMenu->addAction(sourcesAction);
     trayMenu->addSeparator();
     trayMenu->addAction(exitAction);
 
@@ -432,6 +440,32 @@ void DMainWidget::initTray()
     trayIcon->setContextMenu(trayMenu);
     trayIcon->show();
     connect(trayIcon, &QSystemTrayIcon::activated, this, &DMainWidget::iconActivated);
+}
+
+void DMainWidget::onShowSources()
+{
+    if (!sourcesDialog) {
+        DDataManager *data = DDataManager::getInstance();
+        sourcesDialog =
+            new SourcesDialog(data->getAppConfig(), data->getMontserratMediumFont(), this);
+        connect(sourcesDialog, &SourcesDialog::sigSourcesChanged, this,
+                &DMainWidget::onSourcesChanged);
+        // The thread keeps every reading only while someone looks at them.
+        connect(sourcesDialog, &QDialog::finished, this,
+                [this] { pcInfoThread->setCollectSources(false); });
+    }
+    sourcesDialog->setChoices(SourceSettings::load());
+    pcInfoThread->setCollectSources(true);
+    sourcesDialog->showReport(pcInfoThread->getSourceReport());
+    sourcesDialog->show();
+    sourcesDialog->raise();
+    sourcesDialog->activateWindow();
+}
+
+void DMainWidget::onSourcesChanged(const SourceChoices &choices)
+{
+    SourceSettings::store(choices);
+    pcInfoThread->setSourceChoices(choices);
 }
 
 void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)

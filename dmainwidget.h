@@ -7,6 +7,8 @@
 
 class DeviceMonitor;
 class MainHidInterFace;
+class SourcesDialog;
+struct SourceChoices;
 class QAction;
 class QMenu;
 class getPcInfoThread;
@@ -41,6 +43,8 @@ public slots:
     void onGetPcInfoOk();
     void onTheSdkInitStatus(bool isOK, int errorCode);
     void onOpenHidSuccessful();
+    void onShowSources();
+    void onSourcesChanged(const SourceChoices &choices);
     void on_pushButton_Close_clicked();
     void on_pushButton_Max_clicked();
     void on_pushButton_Min_clicked();
@@ -100,6 +104,8 @@ private:
     QMenu *trayMenu = nullptr;
     QAction *openAction = nullptr;
     QAction *exitAction = nullptr;
+    QAction *sourcesAction = nullptr;
+    SourcesDialog *sourcesDialog = nullptr;
     QString companyLinkUrl;
     DeviceMonitor *deviceMonitor = nullptr;
 };

@@ -125,7 +125,11 @@ void getPcInfoThread::getSensorInfo()
     if (details)
         qDebug().noquote() << "---------------------------- *** Hardware info get [Start] *** "
                               "----------------------------";
-    matcher.startPass(readings);
+    if (choicesChanged)
+        applyNewChoices();
+    collecting = collectSources;
+    candidates.clear();
+    picker.startPass(readings);
 
     // One buffer for every call of the pass, so nothing is allocated.
     char nameBuffer[kNameSize];
@@ -137,9 +141,21 @@ void getPcInfoThread::getSensorInfo()
         qDebug().noquote() << "---------------------------- *** Hardware info get [Over] *** "
                               "----------------------------";
     logDetails = false;
+    const unsigned missing = picker.finishPass(readings);
+    if (missing)
+        logMissingSources(missing);
     {
         QMutexLocker lock(&publishLock);
         published = readings;
+        publishedSources.readings = readings;
+        for (int v = 0; v < SensorSources::kValueCount; ++v) {
+            publishedSources.reasons[v] = picker.reason(v);
+            publishedSources.chosen[v] = collecting ? picker.chosenCandidate(v) : -1;
+        }
+        if (collecting)
+            publishedSources.candidates = candidates;
+        else
+            publishedSources.candidates.clear();
     }
     std::fflush(stdout);
     passDone = true;
@@ -159,12 +175,21 @@ void getPcInfoThread::walkSensor(int sensor, char *nameBuffer, bool details)
         qDebug().noquote()
             << QStringLiteral("======== %1 ========").arg(QString::fromLocal8Bit(sensorName));
     }
+    picker.startSensor(sensorName);
+    // Readings below the walk's threshold matter only to the user's sources and the listing.
+    const bool wantAll = picker.hasChoices() || collecting;
     for (int reading = 0; reading < kReadingsPerSensor; ++reading) {
         for (const ReadingKind kind : kWalkOrder) {
             const double value = readValue(kind, sensor, reading, nameBuffer);
+            if (nameBuffer[0] == '\0')
+                continue;
             // Written as a positive test so that NaN is refused too.
-            if (nameBuffer[0] != '\0' && value >= 1.0)
+            const bool accepted = value >= 1.0;
+            if (accepted)
                 takeReading(sensorName, kind, nameBuffer, value, details);
+            else if (wantAll)
+                picker.offer(kind, nameBuffer, value, false,
+                             noteCandidate(sensorName, kind, nameBuffer, value), readings);
         }
     }
     std::printf("\n");
@@ -202,7 +227,65 @@ void getPcInfoThread::takeReading(const char *sensor, ReadingKind kind, const ch
         logReading(kind, name, value);
     if (observer)
         observer(sensor, kind, name, value);
-    matcher.offer(kind, name, value, readings);
+    picker.offer(kind, name, value, true, noteCandidate(sensor, kind, name, value), readings);
+}
+
+int getPcInfoThread::noteCandidate(const char *sensor, ReadingKind kind, const char *name,
+                                   double value)
+{
+    if (!collecting)
+        return -1;
+    candidates.push_back(SourceCandidate{QByteArray(sensor), kind, QByteArray(name), value});
+    return int(candidates.size()) - 1;
+}
+
+void getPcInfoThread::setSourceChoices(const SourceChoices &choices)
+{
+    QMutexLocker lock(&choicesLock);
+    pendingChoices = choices;
+    choicesChanged = true;
+}
+
+void getPcInfoThread::setCollectSources(bool collect)
+{
+    collectSources = collect;
+}
+
+SourceReport getPcInfoThread::getSourceReport() const
+{
+    QMutexLocker lock(&publishLock);
+    return publishedSources;
+}
+
+void getPcInfoThread::applyNewChoices()
+{
+    {
+        QMutexLocker lock(&choicesLock);
+        activeChoices = pendingChoices;
+        choicesChanged = false;
+    }
+    const unsigned unreadable = picker.setChoices(activeChoices);
+    for (int v = 0; v < SensorSources::kValueCount; ++v) {
+        if (unreadable & (1u << v))
+            qDebug().noquote() << QStringLiteral(
+                                      "Sources -> %1 '%2' unreadable, name tables decide")
+                                      .arg(QLatin1String(SensorSources::valueKey(v)),
+                                           activeChoices.overrides[v]);
+    }
+}
+
+void getPcInfoThread::logMissingSources(unsigned missing)
+{
+    for (int v = 0; v < SensorSources::kValueCount; ++v) {
+        if (missing & (1u << v))
+            qDebug().noquote() << QStringLiteral("Sources -> %1 '%2' not found, name tables decide")
+                                      .arg(QLatin1String(SensorSources::valueKey(v)),
+                                           activeChoices.overrides[v]);
+    }
+    if (missing & SensorSourcePicker::kCardBit)
+        qDebug().noquote() << QStringLiteral(
+                                  "Sources -> gpuCard '%1' not found, name tables decide")
+                                  .arg(activeChoices.gpuCard);
 }
 
 SensorReadings getPcInfoThread::getSensorReadings() const

@@ -2,6 +2,7 @@
 #include "platform/SensorLibrary.h"
 #include "sensors/SensorNameTables.h"
 #include "sensors/SensorReadings.h"
+#include "sensors/SensorSources.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -10,9 +11,11 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 // The sensor thread: once a second it walks every reading the sensor library offers and keeps
-// the twelve values the name tables pick. The window reads them after sigGetPcInfoOk().
+// the twelve values the name tables (or the user's sources) pick. The window reads them after
+// sigGetPcInfoOk().
 class getPcInfoThread : public QThread
 {
     Q_OBJECT
@@ -37,6 +40,13 @@ public:
     /// Runs one pass now if the library is ready and polling was not stopped.
     bool pollOnce();
 
+    /// The user's sources; the next pass starts using them. Any thread.
+    void setSourceChoices(const SourceChoices &choices);
+    /// While on, each pass also keeps every named reading for getSourceReport().
+    void setCollectSources(bool collect);
+    /// The latest finished pass as sources (candidates empty unless collecting).
+    SourceReport getSourceReport() const;
+
 signals:
     void sigTheSdkInitStatus(bool isOK, int errorCode);
     void sigGetPcInfoOk();
@@ -53,6 +63,9 @@ private:
     double readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer);
     void takeReading(const char *sensor, ReadingKind kind, const char *name, double value,
                      bool details);
+    int noteCandidate(const char *sensor, ReadingKind kind, const char *name, double value);
+    void applyNewChoices();
+    void logMissingSources(unsigned missing);
 
     // Flags with one writer each; atomic so the other threads see them without a race.
     std::atomic<bool> running{true};
@@ -63,12 +76,20 @@ private:
     std::atomic<bool> logDetails{true};
 
     SensorLibraryApi sdk;
-    SensorNameMatcher matcher;
+    SensorSourcePicker picker;
+    SourceChoices activeChoices; // the loop thread's copy of what picker uses
+    std::vector<SourceCandidate> candidates;
+    std::atomic<bool> collectSources{false};
+    bool collecting = false; // collectSources as the current pass saw it
+    std::atomic<bool> choicesChanged{false};
+    QMutex choicesLock;
+    SourceChoices pendingChoices; // guarded by choicesLock
     // Held for a whole pass, for sdkInit and for sdkUninit: the library is never closed or
     // restarted under a pass.
     QMutex libraryLock;
     mutable QMutex publishLock;
-    SensorReadings published; // the latest finished pass, guarded by publishLock
+    SensorReadings published;      // the latest finished pass, guarded by publishLock
+    SourceReport publishedSources; // guarded by publishLock
     std::string libraryDirectory;
     ReadingObserver observer;
 };

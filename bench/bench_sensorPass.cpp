@@ -19,17 +19,29 @@ private slots:
 void bench_sensorPass::fullPass_data()
 {
     QTest::addColumn<QString>("root");
-    QTest::newRow("intel-desktop fixture")
-        << QStringLiteral(TARNIX_SOURCE_DIR "/tests/sensors/fixtures/intel-desktop");
-    QTest::newRow("this machine") << QString();
+    QTest::addColumn<bool>("chosen");
+    const QString intel = QStringLiteral(TARNIX_SOURCE_DIR "/tests/sensors/fixtures/intel-desktop");
+    QTest::newRow("intel-desktop fixture") << intel << false;
+    // Three readings and a card chosen: the work added per reading while choices are set.
+    QTest::newRow("intel-desktop fixture, sources chosen") << intel << true;
+    QTest::newRow("this machine") << QString() << false;
 }
 
 void bench_sensorPass::fullPass()
 {
     QFETCH(QString, root);
+    QFETCH(bool, chosen);
     qputenv("HWSENSORS_ROOT", QFile::encodeName(root));
     getPcInfoThread poller;
     poller.setLibraryDirectory(QStringLiteral(TARNIX_BINARY_DIR));
+    if (chosen) {
+        SourceChoices choices;
+        choices.overrides[0] = QStringLiteral("Motherboard/temperature/CPUTIN");
+        choices.overrides[4] = QStringLiteral("Motherboard/fan/fan1");
+        choices.overrides[10] = QStringLiteral("pch_cannonlake/temperature/temp1");
+        choices.gpuCard = QStringLiteral("GPU [#0]: Intel Graphics [8086:3E98]");
+        poller.setSourceChoices(choices);
+    }
 
     // The pass writes a newline per sensor to standard output; keep it out of the report.
     std::fflush(stdout);

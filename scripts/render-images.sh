@@ -30,6 +30,8 @@ for name in setting minWindow maxWindow closeWindow; do
         render "mainpage/$name$state.svg" "images/mainpage/$name$state.png" 36 36
     done
 done
+# The drop-down arrow of the dialogs' lists, shown at 12x12.
+render mainpage/dropDown.svg images/mainpage/dropDown.png 24 24
 # Metric icons, shown at 13x13 through border-image scaling, drawn at twice that.
 for name in utilization frequency fan power; do
     render "InfoLog/$name.svg" "images/InfoLog/$name.png" 26 26

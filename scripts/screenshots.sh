@@ -1,6 +1,6 @@
 #!/bin/sh
 # Starts the real Tarnix window under Xvfb with the shipped configuration and saves PNGs of the
-# monitor page and the hardware-information page.
+# monitor page and the hardware-information page, and (from the test build) the "Sources" dialog.
 #   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 # With the scripted sensor library and the hidapi test double from the test build, the window
 # shows live-looking values and "Connected"; without them it shows zeros.
@@ -53,4 +53,13 @@ window=$(xdotool search --pid "$app" | tail -n 1)
 xdotool mousemove --window "$window" 113 223 click 1
 sleep 1
 import -window root -depth 8 -crop 1150x750+0+0 "$out/hardware.png"
-echo "Saved $out/monitor.png and $out/hardware.png"
+saved="$out/monitor.png and $out/hardware.png"
+
+# The dialog hangs off the tray menu, which Xvfb has no tray for: a helper of the test build
+# shows it over one pass of the same scripted sensors.
+shot="$build/tests/controller/sourcesShot"
+if [ -x "$shot" ] && [ -n "${TARNIX_SCRIPTED_SENSORS:-}" ]; then
+    (cd "$(dirname "$shot")" && "$shot" "$out/sources.png") >/dev/null 2>&1
+    saved="$saved and $out/sources.png"
+fi
+echo "Saved $saved"

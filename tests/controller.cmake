@@ -11,3 +11,11 @@ add_custom_command(TARGET tst_controller POST_BUILD
             $<TARGET_FILE_DIR:tst_controller>/configDir
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:sensors_scripted>
             $<TARGET_FILE_DIR:tst_controller>/libhwsensors.so)
+
+# The "Sources" dialog on one pass of the scripted sensors, saved as a PNG by
+# scripts/screenshots.sh.
+add_executable(sourcesShot controller/sourcesShot.cpp)
+target_link_libraries(sourcesShot PRIVATE tarnix_gui tarnix_resources PkgConfig::HIDAPI)
+set_target_properties(sourcesShot PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/controller)
+add_dependencies(sourcesShot tst_controller)

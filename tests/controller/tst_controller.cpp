@@ -1,10 +1,12 @@
 #include "DDataManager.h"
 #include "HidapiDouble.h"
 #include "dmainwidget.h"
+#include "gui/SourcesDialog.h"
 #include "widgets/ProgressBarRound.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -116,6 +118,7 @@ private slots:
     void unitSwitchStoresAndMarksFrames();
     void storedFahrenheitAppliesAtStart();
     void trayMenuAndCloseButton();
+    void sourcesDialogStoresAChoice();
     void pageButtons();
     void hardwarePageShowsInventory();
     void dragByTheBackgroundMovesTheWindow();
@@ -287,6 +290,49 @@ void tst_controller::storedFahrenheitAppliesAtStart()
     QCOMPARE(labelText(&window, "label_HardDiskUsage"), QStringLiteral("0G/0G"));
 }
 
+void tst_controller::sourcesDialogStoresAChoice()
+{
+    DMainWidget window(nullptr);
+    QAction *sources = nullptr;
+    for (QAction *action : window.findChildren<QAction *>())
+        if (action->text() == QLatin1String("Sources"))
+            sources = action;
+    QVERIFY(sources);
+    sources->trigger();
+    SourcesDialog *dialog = window.findChild<SourcesDialog *>();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    const QList<QComboBox *> boxes = dialog->findChildren<QComboBox *>();
+    QCOMPARE(boxes.size(), 13); // the card and the twelve values
+    for (QComboBox *box : boxes)
+        QCOMPARE(box->currentText(), QStringLiteral("Automatic"));
+
+    // A pass as the sensor thread reports it, then the user's pick in the CPU temperature row.
+    SourceReport report;
+    report.candidates.push_back({"CPU", ReadingKind::Temperature, "CPU (Tctl/Tdie)", 71});
+    report.candidates.push_back({"CPU", ReadingKind::Temperature, "CPU (Tccd1)", 64});
+    dialog->showReport(report);
+    QComboBox *cpuTemperature = boxes.at(1);
+    QCOMPARE(cpuTemperature->count(), 3);
+    cpuTemperature->setCurrentIndex(2);
+    emit cpuTemperature->activated(2);
+
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "MyCompanyKelmar", "Tarnix");
+    QCOMPARE(settings.value("Sources/cpuTemperature").toString(),
+             QStringLiteral("CPU/temperature/CPU (Tccd1)"));
+    // Live values move on without losing the choice.
+    report.candidates[1].value = 66;
+    dialog->showReport(report);
+    QCOMPARE(cpuTemperature->currentIndex(), 2);
+    QVERIFY(cpuTemperature->currentText().contains("66.0"));
+
+    cpuTemperature->setCurrentIndex(0);
+    emit cpuTemperature->activated(0);
+    settings.sync();
+    QVERIFY(!settings.contains("Sources/cpuTemperature"));
+    dialog->close();
+}
+
 void tst_controller::trayMenuAndCloseButton()
 {
     DMainWidget window(nullptr);
@@ -299,7 +345,7 @@ void tst_controller::trayMenuAndCloseButton()
     QStringList entries;
     for (QAction *action : menu->actions())
         entries << (action->isSeparator() ? QStringLiteral("--") : action->text());
-    QCOMPARE(entries, QStringList({"Open Tarnix", "--", "Exit"}));
+    QCOMPARE(entries, QStringList({"Open Tarnix", "Sources", "--", "Exit"}));
 
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

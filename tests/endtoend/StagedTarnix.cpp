@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QThread>
 
 #include <cstdio>
@@ -105,6 +106,16 @@ bool StagedTarnix::stage(const Options &options)
         const QByteArray unit =
             "[TempShowModel]\nModel=" + QByteArray::number(options.storedUnit) + "\n";
         if (!writeFile(path(QStringLiteral("config/MyCompanyKelmar/Tarnix.conf")), unit))
+            return false;
+    }
+    if (!options.sources.isEmpty()) {
+        // Written by QSettings itself, so its quoting of odd names is what the program reads.
+        QSettings settings(path(QStringLiteral("config/MyCompanyKelmar/Tarnix.conf")),
+                           QSettings::IniFormat);
+        for (auto it = options.sources.begin(); it != options.sources.end(); ++it)
+            settings.setValue(QStringLiteral("Sources/") + it.key(), it.value());
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
             return false;
     }
 

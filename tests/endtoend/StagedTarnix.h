@@ -4,6 +4,7 @@
 // and log folders, and the hidapi double steered through files in the folder.
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -23,8 +24,9 @@ public:
         QString sensorScript;
         QString deviceLine = QStringLiteral("5131 2007 /dev/hidraw-e2e");
         int showMainPage = 0;
-        int temperatureSelector = 1; // AppUiShow/TemperatureChangShowModel
-        int storedUnit = 0;          // TempShowModel/Model; 0 leaves it unset
+        int temperatureSelector = 1;    // AppUiShow/TemperatureChangShowModel
+        int storedUnit = 0;             // TempShowModel/Model; 0 leaves it unset
+        QMap<QString, QString> sources; // Sources/<key> in the same settings file
     };
 
     explicit StagedTarnix(const Options &options);

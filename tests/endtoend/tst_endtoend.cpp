@@ -130,6 +130,8 @@ private slots:
     void nothingSentBeforeTheSdkIsReady();
     void temperatureUnitFlag_data();
     void temperatureUnitFlag();
+    void chosenSources_data();
+    void chosenSources();
     void missingSensorLibrary();
     void noDevice();
     void deviceGoneWhileRunning();
@@ -236,6 +238,64 @@ void TestEndToEnd::temperatureUnitFlag()
     QCOMPARE(byteAt(frame.bytes, 10), gpuByte);
     QCOMPARE(frame.bytes.mid(3, 7), desktopSensorBytes.mid(1, 7));
     QCOMPARE(frame.bytes.mid(11, 7), desktopSensorBytes.mid(9, 7));
+}
+
+void TestEndToEnd::chosenSources_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("logLine"); // empty: no fallback line
+
+    QTest::newRow("die temperature instead of the package")
+        << "cpuTemperature"
+        << "CPU [#0]: Test CPU/temperature/CPU (Tccd1)" << 2 << QByteArray::fromHex("34")
+        << QString();
+    QTest::newRow("slash in the name, comma in the sensor")
+        << "gpuPower"
+        << "GPU [#1]: Test, dGPU/power/GPU Power (Board\\/Total)" << 16
+        << QByteArray::fromHex("00fa") << QString();
+    QTest::newRow("card ties the GPU values") << "gpuCard"
+                                              << "GPU [#1]: Test, dGPU" << 10
+                                              << QByteArray::fromHex("4300"
+                                                                     "0a28")
+                                              << QString();
+    QTest::newRow("hardware gone: the tables decide")
+        << "cpuTemperature"
+        << "CPU [#0]: Old CPU/temperature/CPU Package" << 2 << QByteArray::fromHex("2d")
+        << "Sources -> cpuTemperature 'CPU [#0]: Old CPU/temperature/CPU Package' not found, "
+           "name tables decide";
+}
+
+void TestEndToEnd::chosenSources()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, choice);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, logLine);
+    StagedTarnix::Options options;
+    // A second card after the first: by the tables it never feeds a value.
+    options.sensorScript = desktopScript +
+                           "sensor CPU [#0]: Test CPU\ntemperature 5 52.3 CPU (Tccd1)\n"
+                           "sensor GPU [#1]: Test, dGPU\n"
+                           "temperature 0 67.5 GPU Temperature\nusage 0 0.2 GPU Core Load\n"
+                           "clock 0 2600 GPU Clock\npower 0 199 GPU Power (Board\\Total)\n"
+                           "power 1 250.7 GPU Power (Board/Total)\n";
+    options.sources.insert(key, choice);
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+
+    QVERIFY(app.waitForFrames(3, 10000));
+    for (const SentFrame &frame : app.frames()) {
+        verifyFrameLayout(frame);
+        QCOMPARE(frame.bytes.mid(offset, bytes.size()).toHex(), bytes.toHex());
+    }
+    if (logLine.isEmpty())
+        QVERIFY(!app.log().contains("Sources ->"));
+    else
+        QCOMPARE(app.log().count(logLine), 1);
 }
 
 void TestEndToEnd::missingSensorLibrary()

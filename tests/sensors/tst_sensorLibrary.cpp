@@ -157,6 +157,8 @@ private slots:
     void energyDelta_data();
     void energyDelta();
     void toolOutput();
+    void toolSources_data();
+    void toolSources();
     void toolWithNvml_data();
     void toolWithNvml();
 };
@@ -374,9 +376,11 @@ struct ToolRun
 {
     int exitCode = -1;
     QStringList lines;
+    QString errors;
 };
 
-ToolRun runTool(const QString &root, const QProcessEnvironment &extra = {})
+ToolRun runTool(const QString &root, const QProcessEnvironment &extra = {},
+                const QStringList &arguments = {})
 {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -384,13 +388,19 @@ ToolRun runTool(const QString &root, const QProcessEnvironment &extra = {})
     for (const QString &key : extra.keys())
         env.insert(key, extra.value(key));
     tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral(TARNIX_BINARY_DIR "/tarnix-sensors"), QStringList());
+    tool.start(QStringLiteral(TARNIX_BINARY_DIR "/tarnix-sensors"), arguments);
     ToolRun run;
     if (!tool.waitForFinished(20000))
         return run;
     run.exitCode = tool.exitCode();
+    run.errors = QString::fromUtf8(tool.readAllStandardError());
     run.lines = QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     return run;
+}
+
+ToolRun runTool(const QString &root, const QStringList &arguments)
+{
+    return runTool(root, QProcessEnvironment(), arguments);
 }
 } // namespace
 
@@ -423,6 +433,80 @@ void tst_sensorLibrary::toolOutput()
 
     // The library's error code comes out as the exit code.
     QCOMPARE(runTool(fixtures + "/no-such-machine").exitCode, 256 - 2);
+}
+
+void tst_sensorLibrary::toolSources_data()
+{
+    QTest::addColumn<QStringList>("set");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("expected"); // lines of the --sources run that follows
+
+    const QString amd = "GPU [#0]: AMD Radeon Graphics [1002:73BF]";
+    const QString nvidia = "GPU [#1]: NVIDIA Graphics [10DE:1C82]";
+    QTest::newRow("automatic")
+        << QStringList() << 0
+        << QStringList{
+               "field\tcpuTemperature\t61.25",
+               "source\tcpuTemperature\ttable\tCPU/temperature/CPU (Tctl\\/Tdie)\t",
+               "candidate\tcpuTemperature\tchosen\tCPU/temperature/CPU (Tctl\\/Tdie)\t61.25",
+               "candidate\tcpuTemperature\tusable\tCPU/temperature/Tccd1\t55",
+               "source\tcpuPower\tnone\t\t"};
+    QTest::newRow("die sensor")
+        << QStringList{"--set", "cpuTemperature", "CPU/temperature/Tccd1"} << 0
+        << QStringList{"field\tcpuTemperature\t55",
+                       "source\tcpuTemperature\toverride\tCPU/temperature/Tccd1\tCPU/temperature/"
+                       "Tccd1",
+                       "candidate\tcpuTemperature\tchosen\tCPU/temperature/Tccd1\t55"};
+    QTest::newRow("a reading below one is a true value")
+        << QStringList{"--set", "cpuUsage", "CPU/usage/Total CPU Usage"} << 0
+        << QStringList{"field\tcpuUsage\t0", "source\tcpuUsage\toverride\tCPU/usage/Total CPU "
+                                             "Usage\tCPU/usage/Total CPU Usage"};
+    QTest::newRow("second card") << QStringList{"--set", "gpuCard", nvidia} << 0
+                                 << QStringList{"field\tgpuTemperature\t48",
+                                                "field\tgpuFan\t900",
+                                                "field\tgpuPower\t0",
+                                                "source\tgpuPower\tnone\t\t",
+                                                "card\t" + nvidia + "\tpresent",
+                                                "source\tgpuFan\tcard\t" + nvidia +
+                                                    "/fan/GPU Fan1\t"};
+    QTest::newRow("gone hardware")
+        << QStringList{"--set", "gpuFan", amd + "/fan/GPU Fan7"} << 0
+        << QStringList{"field\tgpuFan\t1450",
+                       "source\tgpuFan\ttable\t" + amd + "/fan/GPU Fan1\t" + amd + "/fan/GPU Fan7"};
+    QTest::newRow("wrong kind") << QStringList{"--set", "cpuFan", "CPU/temperature/Tccd1"} << 2
+                                << QStringList{"field\tcpuFan\t1100"};
+    QTest::newRow("unknown value") << QStringList{"--set", "cpuVoltage", "CPU/clock/x"} << 2
+                                   << QStringList{"field\tcpuTemperature\t61.25"};
+}
+
+void tst_sensorLibrary::toolSources()
+{
+    QFETCH(QStringList, set);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, expected);
+    const QString root = fixtures + "/amd-desktop";
+    if (!set.isEmpty()) {
+        const ToolRun written = runTool(root, set);
+        QCOMPARE(written.exitCode, exitCode);
+        QVERIFY(written.lines.isEmpty());
+        QCOMPARE(written.errors.isEmpty(), exitCode == 0);
+    }
+    const ToolRun run = runTool(root, QStringList{"--sources"});
+    QCOMPARE(run.exitCode, 0);
+    for (const QString &line : expected)
+        QVERIFY2(run.lines.contains(line), qPrintable(line));
+    // Twelve source lines, whatever was chosen.
+    QCOMPARE(run.lines.filter(QRegularExpression("^source\t")).size(), 12);
+
+    if (set.size() == 3 && exitCode == 0) {
+        QCOMPARE(runTool(root, QStringList{"--reset", set.at(1)}).exitCode, 0);
+        const ToolRun after = runTool(root, QStringList());
+        QVERIFY(after.lines.contains("field\tcpuTemperature\t61.25"));
+        QVERIFY(after.lines.contains("field\tgpuFan\t1450"));
+        QVERIFY(after.lines.contains("field\tcpuUsage\t0"));
+        // Without --sources the output is what it always was.
+        QVERIFY(after.lines.filter(QRegularExpression("^(source|candidate|card)\t")).isEmpty());
+    }
 }
 
 void tst_sensorLibrary::toolWithNvml_data()

@@ -112,6 +112,7 @@ private slots:
     void stopBeforeAnyPassWaitsTheSecond();
     void stopWithoutLibraryReportsNotStarted();
     void stopNeverClosesUnderARunningPass();
+    void sourcesFollowTheChoices();
 };
 
 void tst_sensorPolling::initTestCase()
@@ -404,6 +405,51 @@ void tst_sensorPolling::stopNeverClosesUnderARunningPass()
     QCOMPARE(poller.thread.getSensorReadings().cpuFan, 700.0f);
     QVERIFY(poller.thread.wait(3000));
     QCOMPARE(scriptedCounter("scriptedSensorsCallsAfterUninit"), strayCalls);
+}
+
+void tst_sensorPolling::sourcesFollowTheChoices()
+{
+    writeScript("sensor CPU\ntemperature 0 71 CPU (Tctl/Tdie)\ntemperature 1 64 CPU (Tccd1)\n"
+                "usage 0 0.4 Core 3 Usage\n");
+    Poller poller;
+    SourceChoices choices;
+    choices.overrides[0] = "CPU/temperature/CPU (Tccd1)";
+    choices.overrides[1] = "CPU/usage/Core 3 Usage";
+    choices.overrides[11] = "DIMM/clock/Memory Clock";
+    poller.thread.setSourceChoices(choices);
+    poller.thread.setCollectSources(true);
+    poller.thread.initSdk();
+    debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
+    QVERIFY(poller.thread.pollOnce());
+    QVERIFY(poller.thread.pollOnce());
+    qInstallMessageHandler(previous);
+
+    const SensorReadings readings = poller.thread.getSensorReadings();
+    QCOMPARE(readings.cpuTemperature, 64.0f);
+    QCOMPARE(readings.cpuUsage, 0.4f);
+    // The missing memory clock is said once, not every second.
+    QCOMPARE(debugLines.filter("Sources").join('|'),
+             QString("Sources -> memoryClock 'DIMM/clock/Memory Clock' not found, name tables "
+                     "decide"));
+    // Readings below the walk's threshold are listed but never logged as readings.
+    QVERIFY(debugLines.filter("Core 3 Usage").isEmpty());
+
+    const SourceReport report = poller.thread.getSourceReport();
+    QCOMPARE(int(report.candidates.size()), 3);
+    QCOMPARE(report.chosen[0], 2); // walk order: index 0 of every kind, then index 1
+    QCOMPARE(report.reasons[0], SensorSources::Reason::Override);
+    QCOMPARE(report.chosen[11], -1);
+    QCOMPARE(report.reasons[11], SensorSources::Reason::None);
+
+    // Back to automatic, and no longer collecting.
+    poller.thread.setSourceChoices(SourceChoices());
+    poller.thread.setCollectSources(false);
+    QVERIFY(poller.thread.pollOnce());
+    QCOMPARE(poller.thread.getSensorReadings().cpuTemperature, 71.0f);
+    QVERIFY(poller.thread.getSourceReport().candidates.empty());
+    QCOMPARE(poller.thread.getSourceReport().reasons[0], SensorSources::Reason::Table);
+    poller.thread.stopPolling();
 }
 
 QTEST_MAIN(tst_sensorPolling)

@@ -1,0 +1,45 @@
+#pragma once
+#include "core/AppConfig.h"
+#include "sensors/SensorSources.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <QVector>
+
+class QComboBox;
+class QFont;
+struct SourceEntry;
+
+// The "Sources" dialog: per value a drop-down with "Automatic" and the readings that could
+// feed it, with live values, plus the GPU card. A choice takes effect at once
+// (sigSourcesChanged); the controller stores it and hands it to the sensor thread.
+class SourcesDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    SourcesDialog(const AppConfig &config, const QFont &font, QWidget *parent = nullptr);
+
+    void setChoices(const SourceChoices &choices);
+    SourceChoices choices() const { return current; }
+    /// Refreshes the drop-downs from a pass; one whose list is open is left alone.
+    void showReport(const SourceReport &report);
+
+signals:
+    void sigSourcesChanged(SourceChoices choices);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void fill(QComboBox *box, const QVector<SourceEntry> &entries, const QString &choice);
+    void onPicked(int row, int index);
+
+    QComboBox *cardBox = nullptr;
+    QComboBox *valueBoxes[SensorSources::kValueCount] = {};
+    SourceChoices current;
+    SourceReport lastReport;
+    QPoint dragOffset;
+    bool dragging = false;
+};

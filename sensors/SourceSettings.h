@@ -1,0 +1,23 @@
+#pragma once
+#include "sensors/SensorSources.h"
+
+#include <QString>
+
+// The user's sources in the per-user settings store, beside the temperature unit: section
+// "Sources", one key per value ("Sources/cpuTemperature") plus "Sources/gpuCard".
+namespace SourceSettings {
+
+/// The settings key of the GPU card choice within the section.
+inline const char *gpuCardKey()
+{
+    return "gpuCard";
+}
+
+SourceChoices load();
+/// Writes every choice; an empty one removes its key.
+void store(const SourceChoices &choices);
+/// Writes one key ("cpuTemperature", ..., or "gpuCard"); empty text removes it. False for an
+/// unknown key.
+bool storeOne(const QString &key, const QString &text);
+
+} // namespace SourceSettings
