@@ -6,15 +6,17 @@
 
 namespace {
 
+// Empty when the executable's own folder cannot be told: the current folder is no
+// substitute, since whoever controls it would choose the code the program loads.
 std::string applicationDirectory()
 {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
     if (length <= 0)
-        return ".";
+        return std::string();
     const std::string exe(path, static_cast<size_t>(length));
     const size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? std::string(".") : exe.substr(0, slash);
+    return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
 template <typename Fn> bool lookUp(void *handle, const char *name, Fn &slot)
@@ -34,6 +36,8 @@ int SensorLibrary::load(SensorLibraryApi &api, const std::string &directory)
 {
     api = SensorLibraryApi();
     const std::string folder = directory.empty() ? applicationDirectory() : directory;
+    if (folder.empty())
+        return kMissing;
     const std::string path = folder + "/" + fileName();
     // Never closed: the entry points stay valid for the life of the process.
     void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
