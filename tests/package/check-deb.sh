@@ -89,25 +89,28 @@ done
 for package in "${!taken[@]}"; do
     dpkg-query -s "$package" >>"$root/var/lib/dpkg/status"
     echo >>"$root/var/lib/dpkg/status"
+    cp "/var/lib/dpkg/info/$(dpkg-query -W -f='${binary:Package}' "$package").list" \
+        "$root/var/lib/dpkg/info/"
     dpkg -L "$package"
 done | while IFS= read -r path; do
-    case "$path" in /*) ;; *) continue ;; esac
-    [ -L "$path" ] || [ -f "$path" ] && printf '%s\n' "$path"
+    case "$path" in /usr/share/doc/* | /usr/share/man/* | /usr/share/locale/*) continue ;; /*) ;; *) continue ;; esac
+    [ -L "$path" ] || [ -f "$path" ] && printf '%s\n' "${path#/}"
 done | sort -u >"$work/files"
-# Hard links where the work folder shares the file system with /usr; nothing in the root
-# writes to these files.
-link=-l
-cp -a -l "$(head -n1 "$work/files")" "$work/link-probe" 2>/dev/null || link=
-xargs -d '\n' cp -a $link --parents -t "$root" <"$work/files"
-cp /etc/passwd /etc/group "$root/etc/"
+tar -C / --no-recursion -cf - -T "$work/files" | tar -C "$root" --keep-directory-symlink -xf -
 echo "root: $(wc -l <"$work/files") files, $(du -sh --apparent-size "$root" | cut -f1)"
 snapshot() {
     (cd "$root" && find . -path ./tmp -prune -o -path ./var/lib/dpkg -prune -o -printf '%y %m %p %l\n' | sort)
 }
 snapshot >"$work/before"
+# dpkg on the root, with the machine's /dev bound into it for the maintainer scripts, in a
+# mount namespace of its own so that nothing stays mounted.
+root_dpkg() {
+    unshare --mount /bin/sh -c 'mount --rbind /dev "$0/dev" && exec dpkg --root="$0" "$@"' \
+        "$root" "$@"
+}
 
 step "dpkg -i, no udev in the root"
-dpkg --root="$root" -i "$deb" || fail "dpkg -i"
+root_dpkg -i "$deb" || fail "dpkg -i"
 [ "$(dpkg --root="$root" -s tarnix | sed -n 's/^Status: //p')" = "install ok installed" ] ||
     fail "tarnix is not installed and configured"
 for installed in usr/bin/tarnix usr/lib/tarnix/Tarnix usr/lib/tarnix/libhwsensors.so \
@@ -123,6 +126,8 @@ cp -a "$source/tests/sensors/fixtures/amd-desktop/." "$root/tmp/fixture/"
 cp -a "$build"/tests/hidapi-double/libhidapi-hidraw.so* "$root/tmp/double/"
 echo "5131 2007 /dev/hidraw-package" >"$root/tmp/hid/devices"
 chmod 700 "$root/tmp/runtime"
+# Run as a user, as the program would be: nothing it writes may land outside its home.
+chown -R 65534:65534 "$root/tmp/hid" "$root/tmp/home" "$root/tmp/runtime"
 # In mount, IPC and PID namespaces of its own: /proc for the programs' own path, a private
 # single-instance segment, and nothing left mounted afterwards.
 unshare --mount --ipc --pid --fork --kill-child /bin/sh -s "$root" <<'INNER' || fail "run in the root"
@@ -131,9 +136,9 @@ root=$1
 mount -t proc proc "$root/proc"
 mount --rbind /dev "$root/dev"
 run() {
-    env -i PATH=/usr/bin:/bin HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/runtime \
+    env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/runtime \
         HWSENSORS_ROOT=/tmp/fixture QT_QPA_PLATFORM=offscreen HIDAPI_DOUBLE_DIR=/tmp/hid \
-        LD_LIBRARY_PATH=/tmp/double chroot "$root" "$@"
+        LD_LIBRARY_PATH=/tmp/double chroot --userspec=65534:65534 "$root" "$@"
 }
 run /usr/bin/tarnix-sensors >"$root/tmp/sensors.out" 2>"$root/tmp/sensors.err"
 run /usr/bin/tarnix >"$root/tmp/tarnix.out" 2>"$root/tmp/tarnix.err" &
@@ -156,7 +161,7 @@ echo "tarnix: $(wc -l <"$root/tmp/hid/writes") frames sent, a log of $(wc -l <<<
 step "dpkg -P"
 purge() {
     rm -rf --one-file-system "${root:?}/tmp/"*
-    dpkg --root="$root" -P tarnix || fail "dpkg -P"
+    root_dpkg -P tarnix || fail "dpkg -P"
     ! dpkg --root="$root" -s tarnix >/dev/null 2>&1 || fail "tarnix still known to dpkg"
     ! ls "$root"/var/lib/dpkg/info/tarnix.* >/dev/null 2>&1 || fail "tarnix's dpkg files are left"
     snapshot >"$work/after"
@@ -175,7 +180,7 @@ echo "$*" >>/tmp/udevadm.calls
 FAKE
 chmod 755 "$root/usr/sbin/udevadm"
 snapshot >"$work/before"
-dpkg --root="$root" -i "$deb" || fail "dpkg -i with a failing udevadm"
+root_dpkg -i "$deb" || fail "dpkg -i with a failing udevadm"
 expected="control --reload-rules
 trigger --subsystem-match=hidraw --action=change"
 [ "$(cat "$root/tmp/udevadm.calls")" = "$expected" ] ||
