@@ -1,12 +1,13 @@
 #!/bin/bash
 # Builds the Debian package and checks it as a user's machine would see it:
-#   1. cpack -G DEB from the build folder, lintian without errors;
-#   2. dpkg -i into a throw-away root made from this machine's own installed packages (the
-#      package's dependencies, found through its Depends field, and a shell for the
-#      maintainer scripts; no udev, as in a container);
-#   3. tarnix-sensors and tarnix run there, chrooted, on a recorded machine and with the hidapi
-#      double: the sensors are loaded, the log is written, frames reach the display;
-#   4. dpkg -P, after which nothing of the package is left in the root.
+#   1. cpack -G DEB from the build folder; lintian without errors;
+#   2. a throw-away root made from this machine's own installed packages: the package's
+#      dependencies, followed through their Depends fields, and dash for the maintainer
+#      scripts; no udev, as in a container;
+#   3. dpkg -i there; tarnix-sensors and tarnix run chrooted, as a user, on a recorded machine
+#      and with the hidapi double: the sensors are loaded, the log is written, frames are sent;
+#   4. dpkg -P, after which nothing of the package is left in the root;
+#   5. install and purge again with a udevadm whose trigger fails.
 # Usage: check-deb.sh BUILD_DIR SOURCE_DIR. Needs root (chroot, mount namespaces); exits 77
 # (skipped) without it. KEEP=1 keeps the work folder.
 set -euo pipefail
@@ -67,6 +68,7 @@ for field in "${fields[@]}"; do queue+=("$(pick "$field")"); done
 while [ ${#queue[@]} -gt 0 ]; do
     package=${queue[0]}
     queue=("${queue[@]:1}")
+    [ -n "$package" ] || fail "a dependency has no installed package"
     [ -z "${taken[$package]:-}" ] || continue
     taken[$package]=1
     relations=$(dpkg-query -W -f='${Pre-Depends},${Depends}' "$package")
@@ -93,13 +95,18 @@ for package in "${!taken[@]}"; do
         "$root/var/lib/dpkg/info/"
     dpkg -L "$package"
 done | while IFS= read -r path; do
-    case "$path" in /usr/share/doc/* | /usr/share/man/* | /usr/share/locale/*) continue ;; /*) ;; *) continue ;; esac
+    case "$path" in
+        /usr/share/doc/* | /usr/share/man/* | /usr/share/locale/*) continue ;;
+        /*) ;;
+        *) continue ;; # dpkg's notes on diversions
+    esac
     [ -L "$path" ] || [ -f "$path" ] && printf '%s\n' "${path#/}"
 done | sort -u >"$work/files"
 tar -C / --no-recursion -cf - -T "$work/files" | tar -C "$root" --keep-directory-symlink -xf -
 echo "root: $(wc -l <"$work/files") files, $(du -sh --apparent-size "$root" | cut -f1)"
 snapshot() {
-    (cd "$root" && find . -path ./tmp -prune -o -path ./var/lib/dpkg -prune -o -printf '%y %m %p %l\n' | sort)
+    (cd "$root" && find . -path ./tmp -prune -o -path ./var/lib/dpkg -prune -o \
+        -printf '%y %m %p %l\n' | sort)
 }
 snapshot >"$work/before"
 # dpkg on the root, with the machine's /dev bound into it for the maintainer scripts, in a
