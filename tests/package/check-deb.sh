@@ -44,25 +44,35 @@ step "making the root"
 # The names a Depends or Pre-Depends field lists: the first installed alternative, or the
 # installed package that provides a virtual one.
 dpkg-query -W -f='${db:Status-Status} ${Package} ${Provides}\n' >"$work/provides"
+native=$(dpkg --print-architecture)
+# The installed package of that name, of the native architecture where there are several.
+installed_name() {
+    local candidate
+    for candidate in "$1:$native" "$1"; do
+        if [ "$(dpkg-query -W -f='${db:Status-Status}' "$candidate" 2>/dev/null)" = installed ]
+        then
+            echo "$candidate"
+            return 0
+        fi
+    done
+    return 1
+}
 pick() {
     local alternative name
     IFS='|' read -ra alternatives <<<"$1"
     for alternative in "${alternatives[@]}"; do
         name=$(sed -E 's/\(.*\)//; s/:[a-z0-9]+//; s/[[:space:]]//g' <<<"$alternative")
         [ -n "$name" ] || continue
-        if [ "$(dpkg-query -W -f='${db:Status-Status}' "$name" 2>/dev/null)" = installed ]; then
-            echo "$name"
-            return
-        fi
+        installed_name "$name" && return
         name=$(awk -v want="$name" '$1 == "installed" {
             for (i = 3; i <= NF; i++) { p = $i; sub(/[,:].*$/, "", p); if (p == want) { print $2; exit } }
         }' "$work/provides")
-        [ -n "$name" ] && { echo "$name"; return; }
+        [ -n "$name" ] && installed_name "$name" && return
     done
     fail "no installed package for: $1"
 }
 declare -A taken
-queue=(dash)
+queue=("$(installed_name dash)")
 IFS=',' read -ra fields <<<"$depends"
 for field in "${fields[@]}"; do queue+=("$(pick "$field")"); done
 while [ ${#queue[@]} -gt 0 ]; do
@@ -100,7 +110,7 @@ done | while IFS= read -r path; do
         /*) ;;
         *) continue ;; # dpkg's notes on diversions
     esac
-    [ -L "$path" ] || [ -f "$path" ] && printf '%s\n' "${path#/}"
+    if [ -L "$path" ] || [ -f "$path" ]; then printf '%s\n' "${path#/}"; fi
 done | sort -u >"$work/files"
 tar -C / --no-recursion -cf - -T "$work/files" | tar -C "$root" --keep-directory-symlink -xf -
 echo "root: $(wc -l <"$work/files") files, $(du -sh --apparent-size "$root" | cut -f1)"
