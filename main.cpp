@@ -1,4 +1,5 @@
 #include "DDataManager.h"
+#include "core/ApplicationName.h"
 #include "dmainwidget.h"
 #include "gui/RaisedPanelStyle.h"
 #include "platform/CrashRestart.h"
@@ -16,6 +17,11 @@ const char startupByTaskFlag[] = "---StartupByTaskMinWindow";
 int main(int argc, char *argv[])
 {
     auto *app = new QApplication(argc, argv);
+    // Qt would name the program after the command that started it; started as the installed
+    // bin/tarnix symlink, the log folder and the autostart entry would then differ from those
+    // of the same program started from its autostart entry or after a crash.
+    QCoreApplication::setApplicationName(
+        ApplicationName::fromExecutable(QCoreApplication::applicationFilePath()));
 
     auto *instanceLock = new QSharedMemory(QStringLiteral("Zorvex_V2.0"));
     SingleInstance::clearStaleSegment(*instanceLock);

@@ -1,9 +1,9 @@
-# Runs at install time: the menu entry names the installed executable by its full path, so
+# Runs at install time: the menu entry names the installed command by its full path, so
 # it works from any prefix, also one outside PATH. Needs TARNIX_DESKTOP_SOURCE,
 # TARNIX_BINDIR, TARNIX_DATADIR and TARNIX_STAGE_DIR (a folder in the build tree).
-set(exe "${CMAKE_INSTALL_PREFIX}/${TARNIX_BINDIR}/Tarnix")
+set(exe "${CMAKE_INSTALL_PREFIX}/${TARNIX_BINDIR}/tarnix")
 if(IS_ABSOLUTE "${TARNIX_BINDIR}")
-    set(exe "${TARNIX_BINDIR}/Tarnix")
+    set(exe "${TARNIX_BINDIR}/tarnix")
 endif()
 # Quoted as an Exec argument, then escaped as a string value.
 string(REPLACE "\\" "\\\\\\\\" quoted "${exe}")

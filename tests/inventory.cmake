@@ -9,8 +9,3 @@ add_unit_test(tst_dataManagerInventory SOURCES inventory/tst_dataManagerInventor
     LIBS tarnix_core tarnix_resources)
 add_unit_test(tst_hardwarePage SOURCES inventory/tst_hardwarePage.cpp LIBS tarnix_gui)
 add_unit_test(tst_startupTask SOURCES inventory/tst_startupTask.cpp LIBS tarnix_gui)
-# A prefix with a blank and a "$", which the menu entry's Exec must quote.
-add_test(NAME install_prefix
-    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
-            "-DPREFIX=${CMAKE_BINARY_DIR}/install check $x" -P
-            ${CMAKE_CURRENT_SOURCE_DIR}/inventory/CheckInstall.cmake)

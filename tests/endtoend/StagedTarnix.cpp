@@ -90,16 +90,12 @@ bool StagedTarnix::stage(const Options &options)
         if (!root.mkpath(QLatin1String(sub)))
             return false;
     }
-    if (!QFile::copy(binaryDir + QStringLiteral("/Tarnix"), path(QStringLiteral("Tarnix"))))
-        return false;
-    if (options.withSensorLibrary &&
-        !QFile::copy(binaryDir + QStringLiteral("/tests/scripted-sensors/libhwsensors.so"),
-                     path(QStringLiteral("libhwsensors.so"))))
-        return false;
-    if (!copyImages(path(QStringLiteral("configDir"))) ||
-        !writeFile(path(QStringLiteral("configDir/appConfig.ini")), appConfig(options)) ||
-        !writeFile(path(QStringLiteral("sensors.script")), options.sensorScript.toUtf8()))
-        return false;
+    program = options.installedProgram;
+    if (program.isEmpty()) {
+        program = path(QStringLiteral("Tarnix"));
+        if (!QFile::copy(binaryDir + QStringLiteral("/Tarnix"), program) || !stageFiles(options))
+            return false;
+    }
     setDeviceLine(options.deviceLine);
     if (options.storedUnit != 0) {
         root.mkpath(QStringLiteral("config/MyCompanyKelmar"));
@@ -125,6 +121,8 @@ bool StagedTarnix::stage(const Options &options)
     env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), path(QStringLiteral("cache")));
     env.insert(QStringLiteral("TARNIX_SCRIPTED_SENSORS"), path(QStringLiteral("sensors.script")));
+    if (!options.sensorRoot.isEmpty())
+        env.insert(QStringLiteral("HWSENSORS_ROOT"), options.sensorRoot);
     env.insert(QStringLiteral("HIDAPI_DOUBLE_DIR"), path(QStringLiteral("hid")));
     env.insert(QStringLiteral("LD_LIBRARY_PATH"),
                binaryDir + QStringLiteral("/tests/hidapi-double"));
@@ -135,10 +133,23 @@ bool StagedTarnix::stage(const Options &options)
     return true;
 }
 
+bool StagedTarnix::stageFiles(const Options &options)
+{
+    if (options.withSensorLibrary &&
+        !QFile::copy(binaryDir + QStringLiteral("/tests/scripted-sensors/libhwsensors.so"),
+                     path(QStringLiteral("libhwsensors.so"))))
+        return false;
+    if (!copyImages(path(QStringLiteral("configDir"))) ||
+        !writeFile(path(QStringLiteral("configDir/appConfig.ini")), appConfig(options)) ||
+        !writeFile(path(QStringLiteral("sensors.script")), options.sensorScript.toUtf8()))
+        return false;
+    return true;
+}
+
 bool StagedTarnix::start()
 {
     startMs = QDateTime::currentMSecsSinceEpoch();
-    process.start(path(QStringLiteral("Tarnix")), QStringList());
+    process.start(program, QStringList());
     return process.waitForStarted(10000);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // One copy of the real Tarnix in a folder of its own: the executable, a configDir with the
 // configuration a test asks for, the scripted sensor library beside it, its own home, settings
-// and log folders, and the hidapi double steered through files in the folder.
+// and log folders, and the hidapi double steered through files in the folder. An installed
+// Tarnix runs from where it is, with the same folders and the same double.
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -27,6 +28,10 @@ public:
         int temperatureSelector = 1;    // AppUiShow/TemperatureChangShowModel
         int storedUnit = 0;             // TempShowModel/Model; 0 leaves it unset
         QMap<QString, QString> sources; // Sources/<key> in the same settings file
+        // An installed program to run as it is (its own library and configDir) instead of
+        // a staged copy of the build's; the options above that stage files do not apply.
+        QString installedProgram;
+        QString sensorRoot; // HWSENSORS_ROOT for the real sensor library
     };
 
     explicit StagedTarnix(const Options &options);
@@ -51,11 +56,15 @@ public:
 
     void setDeviceLine(const QString &line);
 
-private:
+    // A file in the copy's folder: "home", "config", "data", "hid", ...
     QString path(const QString &name) const { return folder.filePath(name); }
+
+private:
     bool stage(const Options &options);
+    bool stageFiles(const Options &options);
 
     QTemporaryDir folder;
+    QString program;
     QProcess process;
     qint64 startMs = 0;
     bool valid = false;
