@@ -34,8 +34,6 @@ int main(int argc, char *argv[])
 
     CrashRestart::recordStartStamp();
     CrashRestart::install();
-    // Set after the application object exists, so the window keeps its fixed pixel size.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setStyle(new RaisedPanelStyle);
 
     bool startedByTask = false;
