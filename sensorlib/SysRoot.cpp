@@ -1,4 +1,5 @@
 #include "SysRoot.h"
+#include "ValueFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -92,17 +93,11 @@ bool readNumber(const std::string &fullPath, double &value)
     if (fd < 0)
         return false;
     char text[64];
-    const ssize_t got = read(fd, text, sizeof(text) - 1);
+    const ssize_t got = read(fd, text, sizeof(text));
     close(fd);
     if (got <= 0)
         return false;
-    text[got] = '\0';
-    char *end = nullptr;
-    const double parsed = std::strtod(text, &end);
-    if (end == text)
-        return false;
-    value = parsed;
-    return true;
+    return parseSysfsValue(text, static_cast<size_t>(got), value);
 }
 
 std::string trimmed(const std::string &text)
