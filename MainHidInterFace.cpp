@@ -6,7 +6,8 @@
 #include <new>
 
 namespace {
-// The display is fed about once a second; this pause only spaces out a backlog.
+// The display is fed about once a second; this pause only spaces out a backlog, so an idle
+// writer never sleeps it and wakes once per report.
 constexpr unsigned long PauseAfterWriteUs = 500;
 } // namespace
 
@@ -34,6 +35,7 @@ void MainHidInterFace::getuUsbHidDeviceList()
         }
     }
     hid_free_enumeration(devices);
+    m_listed = found;
     if (found && hidApi_Open() == 0)
         emit sigOpenHidSuccessful();
 }
@@ -47,6 +49,8 @@ int MainHidInterFace::hidApi_Open()
         return -1;
     }
     qDebug() << "\nOpen device success\n";
+    // Only the GUI thread opens, and the writer is not running while the device is closed.
+    m_failedWrites = 0;
     m_open = true;
     hid_set_nonblocking(m_handle, 1);
     return 0;
@@ -61,6 +65,14 @@ int MainHidInterFace::hidApi_Write(const unsigned char *frame, int /*length*/)
         return 0; // out of memory: this frame is dropped
     std::memcpy(copy->data(), frame, ReportLength);
     QMutexLocker lock(&m_queueLock);
+    if (m_queue.size() >= MaxQueuedReports) {
+        m_queue.pop_front();
+        if (!m_stallLogged) {
+            m_stallLogged = true;
+            qDebug() << "Display is not taking reports: keeping the latest" << MaxQueuedReports
+                     << "and dropping older ones";
+        }
+    }
     m_queue.push_back(std::move(copy));
     m_queueChanged.wakeOne();
     return 0;
@@ -84,7 +96,7 @@ int MainHidInterFace::hidApi_Close()
     return 0;
 }
 
-std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport()
+std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport(bool &backlog)
 {
     QMutexLocker lock(&m_queueLock);
     // Sleep, rather than poll, while there is nothing to write: this runs all day.
@@ -94,19 +106,35 @@ std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport()
         return nullptr;
     std::unique_ptr<Report> report = std::move(m_queue.front());
     m_queue.pop_front();
+    backlog = !m_queue.empty();
     return report;
+}
+
+void MainHidInterFace::noteWriteResult(bool written)
+{
+    if (written) {
+        m_failedWrites = 0;
+        QMutexLocker lock(&m_queueLock);
+        m_stallLogged = false; // the display takes reports again: a later stall is news
+        return;
+    }
+    // A failed write is dropped. The removal handler normally closes the device; when no
+    // removal comes, the owner is told once and closes and searches again.
+    if (++m_failedWrites == FailedWritesForLoss)
+        emit sigWritesFailing();
 }
 
 void MainHidInterFace::run()
 {
     while (m_open) {
-        std::unique_ptr<Report> report = waitForReport();
+        bool backlog = false;
+        std::unique_ptr<Report> report = waitForReport(backlog);
         if (!report)
             continue;
-        // A failed write (device gone) is dropped; the removal handler closes the device.
         if (m_open && m_handle)
-            hid_write(m_handle, report->data(), ReportLength);
+            noteWriteResult(hid_write(m_handle, report->data(), ReportLength) >= 0);
         report.reset();
-        QThread::usleep(PauseAfterWriteUs);
+        if (backlog)
+            QThread::usleep(PauseAfterWriteUs);
     }
 }
