@@ -36,6 +36,10 @@ public:
     void setReadingObserver(ReadingObserver observer);
     /// Runs one pass now if the library is ready and polling was not stopped.
     bool pollOnce();
+    /// Closes and starts the library again before the next pass, so that counters read as
+    /// differences (usage, energy) start afresh and re-created device files are found, as
+    /// after the machine slept.
+    void restartSensors();
 
 signals:
     void sigTheSdkInitStatus(bool isOK, int errorCode);
@@ -49,6 +53,7 @@ protected:
 
 private:
     void getSensorInfo();
+    void restartLibrary();
     void walkSensor(int sensor, char *nameBuffer, bool details);
     double readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer);
     void takeReading(const char *sensor, ReadingKind kind, const char *name, double value,
@@ -61,6 +66,7 @@ private:
     std::atomic<bool> sdkReady{false};
     SensorReadings readings; // the pass being built; only the loop thread touches it
     std::atomic<bool> logDetails{true};
+    std::atomic<bool> restartRequested{false};
 
     SensorLibraryApi sdk;
     SensorNameMatcher matcher;
