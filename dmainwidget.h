@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class DeviceMonitor;
+class SleepMonitor;
 class MainHidInterFace;
 class QAction;
 class QMenu;
@@ -60,9 +61,14 @@ protected:
 
 private slots:
     void onDeviceEvent(const QString &action, const QString &devicePath);
+    void onHidWritesFailing();
+    void onSystemResumed();
 
 private:
     void registerDevice();
+    // Closes the display if open and searches again; until it is found, every refresh
+    // searches once more, since its return may not be announced either.
+    void searchDisplayAgain();
     void initTray();
     void initThemeData();
     void initOperate();
@@ -96,10 +102,12 @@ private:
 
     MainHidInterFace *hidInterface = nullptr;
     bool deviceConnected = false;
+    bool displayLost = false;
 
     QMenu *trayMenu = nullptr;
     QAction *openAction = nullptr;
     QAction *exitAction = nullptr;
     QString companyLinkUrl;
     DeviceMonitor *deviceMonitor = nullptr;
+    SleepMonitor *sleepMonitor = nullptr;
 };

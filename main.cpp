@@ -15,6 +15,12 @@ const char startupByTaskFlag[] = "---StartupByTaskMinWindow";
 
 int main(int argc, char *argv[])
 {
+    // The window paints with the raster engine only. Qt's GL integration on xcb would still
+    // load the whole GL driver stack (tens of MB resident, all day) at start; a user who set
+    // the variable keeps the choice.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+
     auto *app = new QApplication(argc, argv);
 
     auto *instanceLock = new QSharedMemory(QStringLiteral("Zorvex_V2.0"));
