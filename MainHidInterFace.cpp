@@ -64,17 +64,23 @@ int MainHidInterFace::hidApi_Write(const unsigned char *frame, int /*length*/)
     if (!copy)
         return 0; // out of memory: this frame is dropped
     std::memcpy(copy->data(), frame, ReportLength);
-    QMutexLocker lock(&m_queueLock);
-    if (m_queue.size() >= MaxQueuedReports) {
-        m_queue.pop_front();
-        if (!m_stallLogged) {
+    bool stallBegins = false;
+    std::unique_ptr<Report> dropped;
+    {
+        std::lock_guard<std::mutex> lock(m_queueLock);
+        if (m_queue.size() >= MaxQueuedReports) {
+            dropped = std::move(m_queue.front());
+            m_queue.pop_front();
+            stallBegins = !m_stallLogged;
             m_stallLogged = true;
-            qDebug() << "Display is not taking reports: keeping the latest" << MaxQueuedReports
-                     << "and dropping older ones";
         }
+        m_queue.push_back(std::move(copy));
     }
-    m_queue.push_back(std::move(copy));
-    m_queueChanged.wakeOne();
+    // Woken after the lock is released, the writer finds it free: one wake-up per report.
+    m_queueChanged.notify_one();
+    if (stallBegins)
+        qDebug() << "Display is not taking reports: keeping the latest" << MaxQueuedReports
+                 << "and dropping older ones";
     return 0;
 }
 
@@ -83,10 +89,11 @@ int MainHidInterFace::hidApi_Close()
     if (!m_open.exchange(false))
         return 0;
     {
-        // Taking the lock orders this wake-up after the writer's last look at the flag.
-        QMutexLocker lock(&m_queueLock);
-        m_queueChanged.wakeAll();
+        // Passing through the lock orders this wake-up after the writer's last look at the
+        // flag: it either sees the flag clear or is already waiting.
+        std::lock_guard<std::mutex> lock(m_queueLock);
     }
+    m_queueChanged.notify_all();
     // The writer may be inside hid_write with this handle; let it finish that pass first.
     if (isRunning() && QThread::currentThread() != this)
         wait();
@@ -98,10 +105,9 @@ int MainHidInterFace::hidApi_Close()
 
 std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport(bool &backlog)
 {
-    QMutexLocker lock(&m_queueLock);
+    std::unique_lock<std::mutex> lock(m_queueLock);
     // Sleep, rather than poll, while there is nothing to write: this runs all day.
-    while (m_open && (m_queue.empty() || !m_handle))
-        m_queueChanged.wait(&m_queueLock);
+    m_queueChanged.wait(lock, [this] { return !m_open || (!m_queue.empty() && m_handle); });
     if (!m_open)
         return nullptr;
     std::unique_ptr<Report> report = std::move(m_queue.front());
@@ -114,7 +120,7 @@ void MainHidInterFace::noteWriteResult(bool written)
 {
     if (written) {
         m_failedWrites = 0;
-        QMutexLocker lock(&m_queueLock);
+        std::lock_guard<std::mutex> lock(m_queueLock);
         m_stallLogged = false; // the display takes reports again: a later stall is news
         return;
     }

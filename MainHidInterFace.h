@@ -1,15 +1,15 @@
 #pragma once
 #include <hidapi.h>
 
-#include <QMutex>
 #include <QString>
 #include <QThread>
-#include <QWaitCondition>
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <memory>
+#include <mutex>
 
 // The link to the USB display (vendor 0x5131, product 0x2007). The GUI thread finds and opens
 // the device and queues 65-byte reports; the thread's run() writes them, one per pass, in the
@@ -63,8 +63,8 @@ private:
     QString m_hidPath;
     hid_device *m_handle = nullptr;
     std::atomic_bool m_open{false};
-    QMutex m_queueLock;
-    QWaitCondition m_queueChanged;
+    std::mutex m_queueLock;
+    std::condition_variable m_queueChanged;
     std::deque<std::unique_ptr<Report>> m_queue;
     bool m_stallLogged = false; // guarded by m_queueLock
     bool m_listed = false;
