@@ -52,7 +52,8 @@ static void deliveredToWindow()
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"TarnixPowerTest";
     WCHECK(RegisterClassW(&windowClass) != 0);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr,
+    // Message-only: the tests run without a display.
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, instance, nullptr);
     WCHECK(window != nullptr);
     SendMessageW(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
