@@ -61,6 +61,12 @@ void showBarRange(QProgressBar *bar, int maximum)
         bar->setRange(0, maximum);
 }
 
+void showGauge(ProgressBarRound *gauge, int celsius)
+{
+    if (gauge->displayValue() != celsius)
+        gauge->setValue(celsius);
+}
+
 QSettings *openUnitSettings()
 {
     return new QSettings(QSettings::NativeFormat, QSettings::UserScope,
@@ -204,8 +210,8 @@ void DMainWidget::onGetPcInfoOk()
 
     lastCpuTemperature = cpuTemperature;
     lastGpuTemperature = gpuTemperature;
-    ui->widget_CpuDashboardNew->setValue(cpuTemperature);
-    ui->widget_GpuDashboardNew->setValue(gpuTemperature);
+    showGauge(ui->widget_CpuDashboardNew, cpuTemperature);
+    showGauge(ui->widget_GpuDashboardNew, gpuTemperature);
 
     showBar(ui->progressBar_CPU01, cpuUsage);
     showNumber(ui->label_CPU01, cpuUsage);

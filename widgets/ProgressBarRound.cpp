@@ -79,17 +79,12 @@ void ProgressBarRound::setMaxValue(double maxValue)
 
 void ProgressBarRound::setValue(double value)
 {
-    // Fed once a second all day: an unchanged value must not cost a repaint.
-    if (value == m_value)
-        return;
     m_value = value;
     update();
 }
 
 void ProgressBarRound::setValue(int value)
 {
-    if (value == m_displayValue && double(value) == m_value)
-        return;
     m_displayValue = value;
     setValue(double(value));
 }
