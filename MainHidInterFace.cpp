@@ -6,7 +6,8 @@
 #include <new>
 
 namespace {
-// The display is fed about once a second; this pause only spaces out a backlog.
+// The display is fed about once a second; this pause only spaces out a backlog, so an idle
+// writer never sleeps it and wakes once per report.
 constexpr unsigned long PauseAfterWriteUs = 500;
 } // namespace
 
@@ -34,6 +35,7 @@ void MainHidInterFace::getuUsbHidDeviceList()
         }
     }
     hid_free_enumeration(devices);
+    m_listed = found;
     if (found && hidApi_Open() == 0)
         emit sigOpenHidSuccessful();
 }
@@ -47,6 +49,8 @@ int MainHidInterFace::hidApi_Open()
         return -1;
     }
     qDebug() << "\nOpen device success\n";
+    // Only the GUI thread opens, and the writer is not running while the device is closed.
+    m_failedWrites = 0;
     m_open = true;
     hid_set_nonblocking(m_handle, 1);
     return 0;
@@ -60,9 +64,23 @@ int MainHidInterFace::hidApi_Write(const unsigned char *frame, int /*length*/)
     if (!copy)
         return 0; // out of memory: this frame is dropped
     std::memcpy(copy->data(), frame, ReportLength);
-    QMutexLocker lock(&m_queueLock);
-    m_queue.push_back(std::move(copy));
-    m_queueChanged.wakeOne();
+    bool stallBegins = false;
+    std::unique_ptr<Report> dropped;
+    {
+        std::lock_guard<std::mutex> lock(m_queueLock);
+        if (m_queue.size() >= MaxQueuedReports) {
+            dropped = std::move(m_queue.front());
+            m_queue.pop_front();
+            stallBegins = !m_stallLogged;
+            m_stallLogged = true;
+        }
+        m_queue.push_back(std::move(copy));
+    }
+    // Woken after the lock is released, the writer finds it free: one wake-up per report.
+    m_queueChanged.notify_one();
+    if (stallBegins)
+        qDebug() << "Display is not taking reports: keeping the latest" << MaxQueuedReports
+                 << "and dropping older ones";
     return 0;
 }
 
@@ -71,10 +89,11 @@ int MainHidInterFace::hidApi_Close()
     if (!m_open.exchange(false))
         return 0;
     {
-        // Taking the lock orders this wake-up after the writer's last look at the flag.
-        QMutexLocker lock(&m_queueLock);
-        m_queueChanged.wakeAll();
+        // Passing through the lock orders this wake-up after the writer's last look at the
+        // flag: it either sees the flag clear or is already waiting.
+        std::lock_guard<std::mutex> lock(m_queueLock);
     }
+    m_queueChanged.notify_all();
     // The writer may be inside hid_write with this handle; let it finish that pass first.
     if (isRunning() && QThread::currentThread() != this)
         wait();
@@ -84,29 +103,44 @@ int MainHidInterFace::hidApi_Close()
     return 0;
 }
 
-std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport()
+std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport(bool &backlog)
 {
-    QMutexLocker lock(&m_queueLock);
+    std::unique_lock<std::mutex> lock(m_queueLock);
     // Sleep, rather than poll, while there is nothing to write: this runs all day.
-    while (m_open && (m_queue.empty() || !m_handle))
-        m_queueChanged.wait(&m_queueLock);
+    m_queueChanged.wait(lock, [this] { return !m_open || (!m_queue.empty() && m_handle); });
     if (!m_open)
         return nullptr;
     std::unique_ptr<Report> report = std::move(m_queue.front());
     m_queue.pop_front();
+    backlog = !m_queue.empty();
     return report;
+}
+
+void MainHidInterFace::noteWriteResult(bool written)
+{
+    if (written) {
+        m_failedWrites = 0;
+        std::lock_guard<std::mutex> lock(m_queueLock);
+        m_stallLogged = false; // the display takes reports again: a later stall is news
+        return;
+    }
+    // A failed write is dropped. The removal handler normally closes the device; when no
+    // removal comes, the owner is told once and closes and searches again.
+    if (++m_failedWrites == FailedWritesForLoss)
+        emit sigWritesFailing();
 }
 
 void MainHidInterFace::run()
 {
     while (m_open) {
-        std::unique_ptr<Report> report = waitForReport();
+        bool backlog = false;
+        std::unique_ptr<Report> report = waitForReport(backlog);
         if (!report)
             continue;
-        // A failed write (device gone) is dropped; the removal handler closes the device.
         if (m_open && m_handle)
-            hid_write(m_handle, report->data(), ReportLength);
+            noteWriteResult(hid_write(m_handle, report->data(), ReportLength) >= 0);
         report.reset();
-        QThread::usleep(PauseAfterWriteUs);
+        if (backlog)
+            QThread::usleep(PauseAfterWriteUs);
     }
 }

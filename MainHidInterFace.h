@@ -1,19 +1,23 @@
 #pragma once
 #include <hidapi.h>
 
-#include <QMutex>
 #include <QString>
 #include <QThread>
-#include <QWaitCondition>
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <memory>
+#include <mutex>
 
 // The link to the USB display (vendor 0x5131, product 0x2007). The GUI thread finds and opens
 // the device and queues 65-byte reports; the thread's run() writes them, one per pass, in the
 // order they came. Nothing is ever read from the device.
+//
+// The display only ever needs the latest report: while writes stall, the queue keeps the two
+// newest and drops older ones. A run of failed writes means the display is gone although no
+// removal was seen; sigWritesFailing() then asks the owner to close and search again.
 class MainHidInterFace : public QThread
 {
     Q_OBJECT
@@ -21,6 +25,10 @@ public:
     static constexpr unsigned short VendorId = 0x5131;
     static constexpr unsigned short ProductId = 0x2007;
     static constexpr int ReportLength = 65;
+    // Reports kept while the display does not take them; older ones are dropped.
+    static constexpr size_t MaxQueuedReports = 2;
+    // Consecutive failed writes after which the display counts as gone.
+    static constexpr int FailedWritesForLoss = 3;
 
     explicit MainHidInterFace(QObject *parent = nullptr);
     ~MainHidInterFace() override;
@@ -34,9 +42,13 @@ public:
     int hidApi_Write(const unsigned char *frame, int length);
     // Stops the writer after its current pass and closes the device. Always 0.
     int hidApi_Close();
+    // Whether the latest search listed a matching device (opened or not).
+    bool deviceListed() const { return m_listed; }
 
 signals:
     void sigOpenHidSuccessful();
+    // Emitted from the writer thread, once per run of failed writes.
+    void sigWritesFailing();
 
 protected:
     void run() override;
@@ -45,12 +57,16 @@ private:
     using Report = std::array<unsigned char, ReportLength>;
 
     // The next queued report; null once the device was closed.
-    std::unique_ptr<Report> waitForReport();
+    std::unique_ptr<Report> waitForReport(bool &backlog);
+    void noteWriteResult(bool written);
 
     QString m_hidPath;
     hid_device *m_handle = nullptr;
     std::atomic_bool m_open{false};
-    QMutex m_queueLock;
-    QWaitCondition m_queueChanged;
+    std::mutex m_queueLock;
+    std::condition_variable m_queueChanged;
     std::deque<std::unique_ptr<Report>> m_queue;
+    bool m_stallLogged = false; // guarded by m_queueLock
+    bool m_listed = false;
+    std::atomic_int m_failedWrites{0};
 };

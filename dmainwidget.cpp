@@ -14,6 +14,7 @@
 #include "gui/ThemeApplier.h"
 #include "gui/WindowChrome.h"
 #include "platform/DeviceMonitor.h"
+#include "platform/SleepMonitor.h"
 #include "platform/SystemFigures.h"
 #include "sensors/SourceSettings.h"
 
@@ -37,6 +38,36 @@ const QString fahrenheitText = QStringLiteral("℉");
 const char unitKey[] = "TempShowModel/Model";
 // The display needs a moment after a hot-plug before it can be opened or is really gone.
 const int deviceSettleMs = 300;
+
+// Fed once a second all day: a figure that did not change must not cost a repaint.
+void showText(QLabel *label, const QString &text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void showNumber(QLabel *label, int value)
+{
+    showText(label, QString::number(value));
+}
+
+void showBar(QProgressBar *bar, int value)
+{
+    if (bar->value() != value)
+        bar->setValue(value);
+}
+
+void showBarRange(QProgressBar *bar, int maximum)
+{
+    if (bar->minimum() != 0 || bar->maximum() != maximum)
+        bar->setRange(0, maximum);
+}
+
+void showGauge(ProgressBarRound *gauge, int celsius)
+{
+    if (gauge->displayValue() != celsius)
+        gauge->setValue(celsius);
+}
 
 QSettings *openUnitSettings()
 {
@@ -108,6 +139,8 @@ void DMainWidget::onStartUpdateLater()
     hidInterface = new MainHidInterFace(nullptr);
     connect(hidInterface, &MainHidInterFace::sigOpenHidSuccessful, this,
             &DMainWidget::onOpenHidSuccessful);
+    connect(hidInterface, &MainHidInterFace::sigWritesFailing, this,
+            &DMainWidget::onHidWritesFailing, Qt::QueuedConnection);
     hidInterface->getuUsbHidDeviceList();
 
     qDebug() << "Start Update -> Over";
@@ -135,6 +168,7 @@ void DMainWidget::onOpenHidSuccessful()
     qDebug() << "onOpenHidSuccessful -----------------------";
     ui->label_HidStatus->setText(QStringLiteral("Connected"));
     deviceConnected = true;
+    displayLost = false;
     hidInterface->start(QThread::InheritPriority);
 }
 
@@ -181,13 +215,13 @@ void DMainWidget::onGetPcInfoOk()
 
     lastCpuTemperature = cpuTemperature;
     lastGpuTemperature = gpuTemperature;
-    ui->widget_CpuDashboardNew->setValue(cpuTemperature);
-    ui->widget_GpuDashboardNew->setValue(gpuTemperature);
+    showGauge(ui->widget_CpuDashboardNew, cpuTemperature);
+    showGauge(ui->widget_GpuDashboardNew, gpuTemperature);
 
-    ui->progressBar_CPU01->setValue(cpuUsage);
-    ui->label_CPU01->setText(QString::number(cpuUsage));
-    ui->progressBar_GPU01->setValue(gpuUsage);
-    ui->label_GPU01->setText(QString::number(gpuUsage));
+    showBar(ui->progressBar_CPU01, cpuUsage);
+    showNumber(ui->label_CPU01, cpuUsage);
+    showBar(ui->progressBar_GPU01, gpuUsage);
+    showNumber(ui->label_GPU01, gpuUsage);
 
     refreshAutoRangePairs(cpuClock, gpuClock, cpuFan, gpuFan, cpuPower, gpuPower);
 
@@ -195,8 +229,13 @@ void DMainWidget::onGetPcInfoOk()
     refreshSystemFigures(frame.memoryLoad, frame.memoryTotalBytes, frame.driveUsage,
                          frame.driveTotalBytes);
 
-    if (!deviceConnected)
+    if (!deviceConnected) {
+        if (displayLost) {
+            hidInterface->getuUsbHidDeviceList();
+            displayLost = !deviceConnected && !hidInterface->deviceListed();
+        }
         return;
+    }
     frame.readings = readings;
     frame.celsius = ui->radioButton_Model01->isChecked();
     frame.localTime = Clock::now();
@@ -229,12 +268,12 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
     for (const Pair &p : pairs) {
         p.cpuMax = RefreshFigures::autoRangeMaximum(p.cpuMax, p.cpuValue);
         p.gpuMax = RefreshFigures::autoRangeMaximum(p.gpuMax, p.gpuValue);
-        p.cpuBar->setRange(0, p.cpuMax);
-        p.gpuBar->setRange(0, p.gpuMax);
-        p.cpuLabel->setText(QString::number(p.cpuValue));
-        p.gpuLabel->setText(QString::number(p.gpuValue));
-        p.cpuBar->setValue(p.cpuValue);
-        p.gpuBar->setValue(p.gpuValue);
+        showBarRange(p.cpuBar, p.cpuMax);
+        showBarRange(p.gpuBar, p.gpuMax);
+        showNumber(p.cpuLabel, p.cpuValue);
+        showNumber(p.gpuLabel, p.gpuValue);
+        showBar(p.cpuBar, p.cpuValue);
+        showBar(p.gpuBar, p.gpuValue);
     }
 }
 
@@ -244,9 +283,9 @@ void DMainWidget::refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal
     const SystemFigures::Memory memory = SystemFigures::memory();
     memoryLoad = memory.loadPercent;
     memoryTotal = memory.totalBytes;
-    ui->label_MemoryUsageNum->setText(QString::number(memory.loadPercent));
-    ui->progressBar_MemoryUsage->setValue(int(memory.loadPercent));
-    ui->label_MemoryUsage->setText(RefreshFigures::memoryText(memory));
+    showNumber(ui->label_MemoryUsageNum, int(memory.loadPercent));
+    showBar(ui->progressBar_MemoryUsage, int(memory.loadPercent));
+    showText(ui->label_MemoryUsage, RefreshFigures::memoryText(memory));
 
     driveUsage = 0;
     driveTotal = 0;
@@ -256,9 +295,9 @@ void DMainWidget::refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal
     const RefreshFigures::DriveFigures figures = RefreshFigures::driveFigures(drive);
     driveUsage = figures.usagePercent;
     driveTotal = drive.totalBytes;
-    ui->label_HardDiskUsageNum->setText(QString::number(figures.usagePercent));
-    ui->progressBar_HardDiskUsage->setValue(figures.usagePercent);
-    ui->label_HardDiskUsage->setText(figures.text);
+    showNumber(ui->label_HardDiskUsageNum, figures.usagePercent);
+    showBar(ui->progressBar_HardDiskUsage, figures.usagePercent);
+    showText(ui->label_HardDiskUsage, figures.text);
 }
 
 // ---- temperature unit ---------------------------------------------------------------------
@@ -364,6 +403,11 @@ void DMainWidget::registerDevice()
     connect(deviceMonitor, &DeviceMonitor::deviceEvent, this, &DMainWidget::onDeviceEvent);
     if (!deviceMonitor->start(winId()))
         qDebug() << "Device monitor unavailable: the display is only found at start-up";
+
+    sleepMonitor = new SleepMonitor(this);
+    connect(sleepMonitor, &SleepMonitor::resumed, this, &DMainWidget::onSystemResumed);
+    if (!sleepMonitor->start())
+        qDebug() << "Sleep monitor unavailable: waking from sleep goes unnoticed";
 }
 
 void DMainWidget::onDeviceEvent(const QString &action, const QString &devicePath)
@@ -390,7 +434,37 @@ bool DMainWidget::nativeEvent(const QByteArray &eventType, void *message, long *
 {
     // Native device broadcasts are fed to the monitor, which reports them like udev events.
     deviceMonitor->handleNativeEvent(eventType, message);
+    sleepMonitor->handleNativeEvent(eventType, message);
     return QWidget::nativeEvent(eventType, message, result);
+}
+
+void DMainWidget::onHidWritesFailing()
+{
+    if (!deviceConnected)
+        return;
+    qDebug() << "Display writes keep failing: closing it and searching again";
+    searchDisplayAgain();
+}
+
+void DMainWidget::onSystemResumed()
+{
+    qDebug() << "System resumed: searching the display again and restarting the sensor readings";
+    pcInfoThread->restartSensors();
+    if (hidInterface)
+        searchDisplayAgain();
+}
+
+void DMainWidget::searchDisplayAgain()
+{
+    if (deviceConnected) {
+        ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
+        deviceConnected = false;
+        hidInterface->hidApi_Close();
+        hidInterface->quit();
+    }
+    hidInterface->getuUsbHidDeviceList();
+    // Found but not openable: leave it to the next arrival rather than log a failure a second.
+    displayLost = !deviceConnected && !hidInterface->deviceListed();
 }
 
 void DMainWidget::onHidDeviceConnectChanging_Into(QString hidPath)

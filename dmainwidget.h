@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class DeviceMonitor;
+class SleepMonitor;
 class MainHidInterFace;
 class SourcesDialog;
 struct SourceChoices;
@@ -64,9 +65,14 @@ protected:
 
 private slots:
     void onDeviceEvent(const QString &action, const QString &devicePath);
+    void onHidWritesFailing();
+    void onSystemResumed();
 
 private:
     void registerDevice();
+    // Closes the display if open and searches again; until it is found, every refresh
+    // searches once more, since its return may not be announced either.
+    void searchDisplayAgain();
     void initTray();
     void initThemeData();
     void initOperate();
@@ -100,6 +106,7 @@ private:
 
     MainHidInterFace *hidInterface = nullptr;
     bool deviceConnected = false;
+    bool displayLost = false;
 
     QMenu *trayMenu = nullptr;
     QAction *openAction = nullptr;
@@ -108,4 +115,5 @@ private:
     SourcesDialog *sourcesDialog = nullptr;
     QString companyLinkUrl;
     DeviceMonitor *deviceMonitor = nullptr;
+    SleepMonitor *sleepMonitor = nullptr;
 };

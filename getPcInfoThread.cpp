@@ -114,8 +114,29 @@ bool getPcInfoThread::pollOnce()
     // Checked under the lock: once stopPolling() holds it, no new pass can begin.
     if (!running || !sdkReady)
         return false;
+    if (restartRequested.exchange(false)) {
+        restartLibrary();
+        if (!sdkReady)
+            return false;
+    }
     getSensorInfo();
     return true;
+}
+
+void getPcInfoThread::restartSensors()
+{
+    restartRequested = true;
+}
+
+void getPcInfoThread::restartLibrary()
+{
+    sdk.sdkUninit();
+    const int status = sdk.sdkInit(64);
+    if (status == 0)
+        return;
+    sdkReady = false;
+    emit sigTheSdkInitStatus(false, status);
+    std::printf("SDK HWiNFO -> INIT FAILED %d\n", status);
 }
 
 void getPcInfoThread::getSensorInfo()

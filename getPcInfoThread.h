@@ -39,6 +39,10 @@ public:
     void setReadingObserver(ReadingObserver observer);
     /// Runs one pass now if the library is ready and polling was not stopped.
     bool pollOnce();
+    /// Closes and starts the library again before the next pass, so that counters read as
+    /// differences (usage, energy) start afresh and re-created device files are found, as
+    /// after the machine slept.
+    void restartSensors();
 
     /// The user's sources; the next pass starts using them. Any thread.
     void setSourceChoices(const SourceChoices &choices);
@@ -59,6 +63,7 @@ protected:
 
 private:
     void getSensorInfo();
+    void restartLibrary();
     void walkSensor(int sensor, char *nameBuffer, bool details);
     double readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer);
     void takeReading(const char *sensor, ReadingKind kind, const char *name, double value,
@@ -74,6 +79,7 @@ private:
     std::atomic<bool> sdkReady{false};
     SensorReadings readings; // the pass being built; only the loop thread touches it
     std::atomic<bool> logDetails{true};
+    std::atomic<bool> restartRequested{false};
 
     SensorLibraryApi sdk;
     SensorSourcePicker picker;

@@ -16,6 +16,12 @@ const char startupByTaskFlag[] = "---StartupByTaskMinWindow";
 
 int main(int argc, char *argv[])
 {
+    // The window paints with the raster engine only. Qt's GL integration on xcb would still
+    // load the whole GL driver stack (tens of MB resident, all day) at start; a user who set
+    // the variable keeps the choice.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+
     auto *app = new QApplication(argc, argv);
     // Qt would name the program after the command that started it; started as the installed
     // bin/tarnix symlink, the log folder and the autostart entry would then differ from those
@@ -40,8 +46,6 @@ int main(int argc, char *argv[])
 
     CrashRestart::recordStartStamp();
     CrashRestart::install();
-    // Set after the application object exists, so the window keeps its fixed pixel size.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setStyle(new RaisedPanelStyle);
 
     bool startedByTask = false;

@@ -2,6 +2,7 @@
 #include "CpuCounters.h"
 #include "FuzzInput.h"
 #include "SysRoot.h"
+#include "ValueFile.h"
 
 #include <cmath>
 #include <string>
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     switch (data[0] % 5) {
     case 0: {
         double value = 0;
-        if (hwsensors::parseNumber(text, length, value))
+        if (hwsensors::parseSysfsValue(text, length, value))
             FuzzInput::require(std::isfinite(value));
         break;
     }

@@ -320,7 +320,7 @@ METRIC_BLOCKS = {
               "100", "%", 10),
     "GPU02": ("frame_31", "label_18", "label_11", "frame_18", "frequency", "GPU Frequency",
               "1000", "MHz", 20),
-    "GPU03": ("frame_32", "label_19", "label_13", "frame_19", "fan", "GPU Fan", "1000", "PRM", 30),
+    "GPU03": ("frame_32", "label_19", "label_13", "frame_19", "fan", "GPU Fan", "1000", "RPM", 30),
     "GPU04": ("frame_33", "label_20", "label_15", "frame_20", "power", "GPU Power", "100", "W", 50),
 }
 

@@ -1,5 +1,6 @@
 #include "Builders.h"
 #include "CpuCounters.h"
+#include "ValueFile.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -74,26 +75,25 @@ void addThermalZone(Sensor &cpu, const SysRoot &root)
 
 struct UsageState
 {
-    std::string statPath;
+    explicit UsageState(std::string path) : stat(std::move(path)) {}
+    ValueFile stat;
+    std::string text; // reused by every pass
     CpuTimes last;
     double value = 0;
 };
 
 void addUsage(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()>> &refreshers)
 {
-    auto state = std::make_shared<UsageState>();
-    state->statPath = root.path("/proc/stat");
-    std::string content;
-    if (!readFile(state->statPath, content))
+    auto state = std::make_shared<UsageState>(root.path("/proc/stat"));
+    if (!state->stat.readAll(state->text))
         return;
-    state->last = parseCpuTimes(content);
+    state->last = parseCpuTimes(state->text);
     if (!state->last.valid)
         return;
     refreshers.push_back([state] {
-        std::string text;
-        if (!readFile(state->statPath, text))
+        if (!state->stat.readAll(state->text))
             return;
-        const CpuTimes now = parseCpuTimes(text);
+        const CpuTimes now = parseCpuTimes(state->text);
         state->value = cpuUsagePercent(state->last, now, state->value);
         if (now.valid)
             state->last = now;
@@ -120,8 +120,11 @@ std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo)
         const std::string value = trimmed(line.substr(colon + 1));
         if (key == "processor")
             processor = std::atoi(value.c_str());
-        else if (key == "cpu MHz" && processor >= 0)
-            clocks[processor] = std::atof(value.c_str());
+        else if (key == "cpu MHz" && processor >= 0) {
+            double mhz = 0;
+            if (parseSysfsValue(value.data(), value.size(), mhz))
+                clocks[processor] = mhz;
+        }
     }
     return clocks;
 }
@@ -130,17 +133,17 @@ namespace {
 
 struct CpuinfoState
 {
-    std::string path;
+    explicit CpuinfoState(std::string path) : file(std::move(path)) {}
+    ValueFile file;
+    std::string text; // reused by every pass
     std::map<int, double> clocks;
 };
 
 void addClocks(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()>> &refreshers)
 {
-    auto cpuinfo = std::make_shared<CpuinfoState>();
-    cpuinfo->path = root.path("/proc/cpuinfo");
-    std::string text;
-    if (readFile(cpuinfo->path, text))
-        cpuinfo->clocks = parseCpuinfoClocks(text);
+    auto cpuinfo = std::make_shared<CpuinfoState>(root.path("/proc/cpuinfo"));
+    if (cpuinfo->file.readAll(cpuinfo->text))
+        cpuinfo->clocks = parseCpuinfoClocks(cpuinfo->text);
 
     std::map<int, std::string> cpufreq; // cpu number -> scaling_cur_freq path
     for (const std::string &entry : root.list("/sys/devices/system/cpu")) {
@@ -175,17 +178,18 @@ void addClocks(Sensor &cpu, const SysRoot &root, std::vector<std::function<void(
         });
     }
     if (usesCpuinfo) {
+        // Only where some processor has no cpufreq: /proc/cpuinfo is costly to produce.
         refreshers.push_back([cpuinfo] {
-            std::string content;
-            if (readFile(cpuinfo->path, content))
-                cpuinfo->clocks = parseCpuinfoClocks(content);
+            if (cpuinfo->file.readAll(cpuinfo->text))
+                cpuinfo->clocks = parseCpuinfoClocks(cpuinfo->text);
         });
     }
 }
 
 struct EnergyState
 {
-    std::string energyPath;
+    explicit EnergyState(std::string path) : energy(std::move(path)) {}
+    ValueFile energy;
     double maxRange = 0;
     double lastEnergy = 0;
     SteadyClock::time_point lastTime;
@@ -197,16 +201,15 @@ void addPackagePower(Sensor &cpu, const SysRoot &root,
 {
     // AMD processors report their package counter under the same powercap zone name.
     const std::string zone = "/sys/class/powercap/intel-rapl:0";
-    auto state = std::make_shared<EnergyState>();
-    state->energyPath = root.path(zone + "/energy_uj");
+    auto state = std::make_shared<EnergyState>(root.path(zone + "/energy_uj"));
     // Unreadable without privileges on many kernels: then there is no such reading.
-    if (!readNumber(state->energyPath, state->lastEnergy))
+    if (!state->energy.readNumber(state->lastEnergy))
         return;
     readNumber(root.path(zone + "/max_energy_range_uj"), state->maxRange);
     state->lastTime = SteadyClock::now();
     refreshers.push_back([state] {
         double energy = 0;
-        if (!readNumber(state->energyPath, energy))
+        if (!state->energy.readNumber(energy))
             return;
         const SteadyClock::time_point now = SteadyClock::now();
         const double seconds = std::chrono::duration<double>(now - state->lastTime).count();

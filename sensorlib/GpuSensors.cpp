@@ -1,8 +1,10 @@
 #include "Builders.h"
 #include "Nvml.h"
+#include "ValueFile.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace hwsensors {
 
@@ -73,11 +75,12 @@ std::string cardName(const SysRoot &root, const DrmCard &card)
 // Reading a sleeping GPU's sensors would wake it up; a suspended one is left alone.
 std::function<bool()> awakeCheck(const std::string &statusFullPath)
 {
-    return [statusFullPath] {
-        std::string status;
-        if (!readFile(statusFullPath, status))
+    auto file = std::make_shared<ValueFile>(statusFullPath);
+    return [file] {
+        std::string text;
+        if (!file->readAll(text))
             return true;
-        return trimmed(status) != "suspended";
+        return trimmed(text) != "suspended";
     };
 }
 

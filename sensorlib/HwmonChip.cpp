@@ -1,8 +1,10 @@
 #include "HwmonChip.h"
+#include "ValueFile.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <memory>
 
 namespace hwsensors {
 
@@ -114,9 +116,10 @@ const HwmonInput *findLabel(const HwmonChip &chip, Kind kind, const std::string 
 
 std::function<bool(double &)> fileSample(std::string fullPath, double scale)
 {
-    return [path = std::move(fullPath), scale](double &value) {
+    auto file = std::make_shared<ValueFile>(std::move(fullPath));
+    return [file, scale](double &value) {
         double raw = 0;
-        if (!readNumber(path, raw))
+        if (!file->readNumber(raw))
             return false;
         value = raw * scale;
         return true;

@@ -1,4 +1,5 @@
 #include "SysRoot.h"
+#include "ValueFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -95,23 +96,9 @@ bool readNumber(const std::string &fullPath, double &value)
     char text[64];
     const ssize_t got = read(fd, text, sizeof(text));
     close(fd);
-    return got > 0 && parseNumber(text, static_cast<size_t>(got), value);
-}
-
-bool parseNumber(const char *text, size_t size, double &value)
-{
-    // Sysfs values are far shorter than the buffer; a longer text is cut.
-    char terminated[64];
-    const size_t length = std::min(size, sizeof(terminated) - 1);
-    std::memcpy(terminated, text, length);
-    terminated[length] = '\0';
-    char *end = nullptr;
-    const double parsed = std::strtod(terminated, &end);
-    // "nan" and "inf" parse too, but no sensor reads them; they must not reach a reading.
-    if (end == terminated || !std::isfinite(parsed))
+    if (got <= 0)
         return false;
-    value = parsed;
-    return true;
+    return parseSysfsValue(text, static_cast<size_t>(got), value);
 }
 
 std::string trimmed(const std::string &text)

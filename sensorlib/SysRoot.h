@@ -32,9 +32,6 @@ private:
 bool readFile(const std::string &fullPath, std::string &content);
 /// Reads the leading number of a file given by its full path.
 bool readNumber(const std::string &fullPath, double &value);
-/// The leading number of a file's \a size bytes of text (no terminator needed); false when
-/// there is none or it is not finite.
-bool parseNumber(const char *text, size_t size, double &value);
 std::string trimmed(const std::string &text);
 /// Natural order: digit runs compare by value.
 bool naturalLess(const std::string &a, const std::string &b);

@@ -15,6 +15,8 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 export TARNIX_TEST_SCRATCH="$scratch"
 # The single-instance key of a started Tarnix lives in the temp folder too.
 export TMPDIR="$scratch/tmp"
+# No test listens to the machine's own system bus; those that need one start their own.
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$scratch/no-system-bus"
 export QT_QPA_PLATFORM="${TARNIX_TEST_QPA:-offscreen}"
 unset XDG_CONFIG_DIRS XDG_DATA_DIRS
 "$@"

@@ -8,3 +8,6 @@ add_unit_test(tst_deviceChange
 add_unit_test(tst_windowChrome
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_windowChrome.cpp
     LIBS tarnix_gui)
+add_unit_test(tst_sleepMonitor
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_sleepMonitor.cpp
+    LIBS tarnix_platform Qt5::DBus)

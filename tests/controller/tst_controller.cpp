@@ -115,6 +115,9 @@ private slots:
     void refreshWaitsForTheSdk();
     void refreshShowsReadingsAndAutoRanges();
     void framesFollowTheDeviceThroughHotPlug();
+    void vanishedDisplayIsClosedAndFoundAgain();
+    void resumeReopensTheDisplay();
+    void unchangedFiguresAreNotSetAgain();
     void unitSwitchStoresAndMarksFrames();
     void storedFahrenheitAppliesAtStart();
     void trayMenuAndCloseButton();
@@ -247,6 +250,93 @@ void tst_controller::framesFollowTheDeviceThroughHotPlug()
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() > afterRemoval, 3000);
     QCOMPARE(HidapiDouble::calls().misuse, 0);
+}
+
+void tst_controller::vanishedDisplayIsClosedAndFoundAgain()
+{
+    auto window = startWindow(true);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
+
+    // Gone without a removal event: only the failing writes tell.
+    HidapiDouble::removeDevice(displayPath);
+    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_HidStatus"),
+                              QStringLiteral("Disconnected"), 6000);
+    QCOMPARE(HidapiDouble::calls().close, 1);
+    QCOMPARE(capturedMessages.count("Display writes keep failing: closing it and searching again"),
+             1);
+    const size_t beforeReturn = writeCount();
+
+    // Nor is its return announced: the refreshes look for it.
+    HidapiDouble::addDevice(0x5131, 0x2007, displayPath);
+    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_HidStatus"),
+                              QStringLiteral("Connected"), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > beforeReturn, 3000);
+    QCOMPARE(HidapiDouble::openedPaths().size(), size_t(2));
+    QCOMPARE(HidapiDouble::calls().misuse, 0);
+
+    // Once found, the refreshes stop searching.
+    const int searches = HidapiDouble::calls().enumerate;
+    QTest::qWait(2200);
+    QCOMPARE(HidapiDouble::calls().enumerate, searches);
+}
+
+void tst_controller::resumeReopensTheDisplay()
+{
+    auto window = startWindow(true);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "onSystemResumed"));
+    QVERIFY(capturedMessages.contains(
+        "System resumed: searching the display again and restarting the sensor readings"));
+    QCOMPARE(HidapiDouble::calls().close, 1);
+    QCOMPARE(HidapiDouble::openedPaths().size(), size_t(2));
+    QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
+    const size_t afterResume = writeCount();
+    writeScript(3500);
+    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_CPU02"), QStringLiteral("3500"), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > afterResume, 3000);
+    QCOMPARE(HidapiDouble::calls().misuse, 0);
+
+    // Woken without the display: nothing to close, and its return is looked for.
+    HidapiDouble::removeDevice(displayPath);
+    emit window->sigHidDeviceConnectChanging_Remove(QStringLiteral("5131:2007"));
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "onSystemResumed"));
+    QCOMPARE(HidapiDouble::calls().close, 2);
+    HidapiDouble::addDevice(0x5131, 0x2007, displayPath);
+    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_HidStatus"),
+                              QStringLiteral("Connected"), 3000);
+}
+
+void tst_controller::unchangedFiguresAreNotSetAgain()
+{
+    auto window = startWindow(false);
+    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_CPU02"), QStringLiteral("4000"), 4000);
+    QSignalSpy barChanges(child<QProgressBar>(window.get(), "progressBar_CPU02"),
+                          &QProgressBar::valueChanged);
+    auto *label = child<QLabel>(window.get(), "label_CPU02");
+    auto *gauge = child<ProgressBarRound>(window.get(), "widget_CpuDashboardNew");
+    int repaints = 0;
+    struct Counter : QObject
+    {
+        int &count;
+        explicit Counter(int &c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint)
+                ++count;
+            return false;
+        }
+    } counter(repaints);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(100);
+    label->installEventFilter(&counter);
+    gauge->installEventFilter(&counter);
+    for (int i = 0; i < 3; ++i)
+        window->onGetPcInfoOk();
+    QApplication::processEvents();
+    QCOMPARE(repaints, 0);
+    QCOMPARE(barChanges.count(), 0);
+    QCOMPARE(label->text(), QStringLiteral("4000"));
 }
 
 void tst_controller::unitSwitchStoresAndMarksFrames()

@@ -91,7 +91,11 @@ private slots:
     void openFailureIsLoggedAndNotAnnounced();
     void writeBeforeOpenIsRefused();
     void copies65BytesWhateverTheLength();
-    void framesWrittenInOrderWithPause();
+    void backlogWrittenInOrderWithPause();
+    void stalledQueueKeepsLatestTwo_data();
+    void stalledQueueKeepsLatestTwo();
+    void failedWriteRuns_data();
+    void failedWriteRuns();
     void unplugWhileFramesQueued();
     void framesQueuedAtCloseWaitForReopen();
     void closeTwice();
@@ -265,22 +269,112 @@ void TestHidTransport::copies65BytesWhateverTheLength()
     hid.hidApi_Close();
 }
 
-void TestHidTransport::framesWrittenInOrderWithPause()
+void TestHidTransport::backlogWrittenInOrderWithPause()
 {
     MainHidInterFace &hid = *m_hid;
     openDisplay(hid);
-    for (unsigned char tag : {1, 2, 3}) {
+    for (unsigned char tag : {1, 2}) {
         const Frame frame = frameTagged(tag);
         QCOMPARE(hid.hidApi_Write(frame.data(), 64), 0);
     }
     hid.start();
-    QTRY_COMPARE(writeCount(), 3);
-    QCOMPARE(writtenTags(), (QList<int>{1, 2, 3}));
+    QTRY_COMPARE(writeCount(), 2);
+    QCOMPARE(writtenTags(), (QList<int>{1, 2}));
 
-    // One write per pass, each pass ending in the pause.
+    // One write per pass; a backlog is spaced by the pause.
     const std::vector<HidapiDouble::Write> w = HidapiDouble::writes();
-    for (size_t i = 1; i < w.size(); ++i)
-        QVERIFY(w[i].at - w[i - 1].at >= std::chrono::microseconds(500));
+    QVERIFY(w[1].at - w[0].at >= std::chrono::microseconds(500));
+    hid.hidApi_Close();
+}
+
+void TestHidTransport::stalledQueueKeepsLatestTwo_data()
+{
+    QTest::addColumn<int>("queuedDuringStall"); // tags 2, 3, ... while tag 1 is held
+    QTest::addColumn<QList<int>>("written");
+    QTest::addColumn<int>("dropLines");
+
+    QTest::newRow("one more: nothing dropped") << 1 << QList<int>{1, 2} << 0;
+    QTest::newRow("two more: nothing dropped") << 2 << QList<int>{1, 2, 3} << 0;
+    QTest::newRow("three more: the oldest dropped") << 3 << QList<int>{1, 3, 4} << 1;
+    QTest::newRow("a long stall: one line, the latest two kept")
+        << 20 << QList<int>{1, 20, 21} << 1;
+}
+
+void TestHidTransport::stalledQueueKeepsLatestTwo()
+{
+    QFETCH(int, queuedDuringStall);
+    QFETCH(QList<int>, written);
+    QFETCH(int, dropLines);
+
+    MainHidInterFace &hid = *m_hid;
+    openDisplay(hid);
+    hid.start();
+    HidapiDouble::setHoldWrites(true);
+    const Frame first = frameTagged(1);
+    hid.hidApi_Write(first.data(), 64);
+    QVERIFY(HidapiDouble::waitForHeldWrite(5000));
+    for (int tag = 2; tag < 2 + queuedDuringStall; ++tag) {
+        const Frame frame = frameTagged(static_cast<unsigned char>(tag));
+        QCOMPARE(hid.hidApi_Write(frame.data(), 64), 0);
+    }
+    HidapiDouble::setHoldWrites(false);
+    QTRY_COMPARE(writeCount(), written.size());
+    QTest::qWait(20);
+    QCOMPARE(writtenTags(), written);
+    QCOMPARE(takeMessages().size(), dropLines);
+
+    // The display took reports again: the next stall is logged anew.
+    HidapiDouble::setHoldWrites(true);
+    hid.hidApi_Write(first.data(), 64);
+    QVERIFY(HidapiDouble::waitForHeldWrite(5000));
+    for (int i = 0; i < 3; ++i)
+        hid.hidApi_Write(first.data(), 64);
+    HidapiDouble::setHoldWrites(false);
+    QTRY_COMPARE(writeCount(), written.size() + 3);
+    QCOMPARE(takeMessages().size(), 1);
+    hid.hidApi_Close();
+}
+
+void TestHidTransport::failedWriteRuns_data()
+{
+    // One letter per report: w written, f failed, r closed and opened again.
+    QTest::addColumn<QString>("outcomes");
+    QTest::addColumn<int>("announced");
+
+    QTest::newRow("two failures are not yet a run") << "ff" << 0;
+    QTest::newRow("three failures in a row") << "fff" << 1;
+    QTest::newRow("a long run is told once") << "ffffff" << 1;
+    QTest::newRow("a write in between starts the count again") << "ffwff" << 0;
+    QTest::newRow("two runs") << "fffwfff" << 2;
+    QTest::newRow("reopening starts the count again") << "ffrf" << 0;
+}
+
+void TestHidTransport::failedWriteRuns()
+{
+    QFETCH(QString, outcomes);
+    QFETCH(int, announced);
+
+    MainHidInterFace &hid = *m_hid;
+    openDisplay(hid);
+    QSignalSpy failing(&hid, &MainHidInterFace::sigWritesFailing);
+    hid.start();
+    int done = 0;
+    for (const QChar outcome : outcomes) {
+        if (outcome == 'r') {
+            hid.hidApi_Close();
+            hid.getuUsbHidDeviceList();
+            hid.start();
+            continue;
+        }
+        HidapiDouble::setWriteFails(outcome == 'f');
+        const Frame frame = frameTagged(1);
+        hid.hidApi_Write(frame.data(), 64);
+        ++done;
+        QTRY_COMPARE(writeCount() + HidapiDouble::calls().failedWrites, done);
+    }
+    QTRY_COMPARE(failing.count(), announced);
+    QTest::qWait(20);
+    QCOMPARE(failing.count(), announced);
     hid.hidApi_Close();
 }
 
@@ -288,14 +382,14 @@ void TestHidTransport::unplugWhileFramesQueued()
 {
     MainHidInterFace &hid = *m_hid;
     openDisplay(hid);
-    for (unsigned char tag : {1, 2, 3}) {
+    for (unsigned char tag : {1, 2}) {
         const Frame frame = frameTagged(tag);
         hid.hidApi_Write(frame.data(), 64);
     }
     HidapiDouble::removeDevice(DisplayPath);
     hid.start();
 
-    QTRY_COMPARE(HidapiDouble::calls().failedWrites, 3);
+    QTRY_COMPARE(HidapiDouble::calls().failedWrites, 2);
     QCOMPARE(writeCount(), 0);
     QVERIFY(hid.isRunning());
     QCOMPARE(takeMessages(), QStringList());

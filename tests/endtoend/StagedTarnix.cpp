@@ -201,6 +201,11 @@ QString StagedTarnix::standardOutput() const
     return QString::fromLocal8Bit(readFile(path(QStringLiteral("stdout"))));
 }
 
+QString StagedTarnix::standardError() const
+{
+    return QString::fromLocal8Bit(readFile(path(QStringLiteral("stderr"))));
+}
+
 bool StagedTarnix::waitForFrames(int count, int timeoutMs) const
 {
     return waitUntil([&] { return frames().size() >= count; }, timeoutMs);

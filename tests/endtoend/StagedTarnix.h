@@ -48,6 +48,7 @@ public:
     QString events() const;
     QString log() const;
     QString standardOutput() const;
+    QString standardError() const;
 
     // Waits until at least count frames were sent; false after the timeout.
     bool waitForFrames(int count, int timeoutMs) const;

@@ -184,6 +184,9 @@ void TestEndToEnd::framesOnceASecond()
     }
     verifySystemFigures(frames.last().bytes);
     QVERIFY(app.isRunning());
+    // No application attribute is set too late to act.
+    QVERIFY2(!app.standardError().contains(QStringLiteral("before QCoreApplication is created")),
+             qPrintable(app.standardError()));
 }
 
 void TestEndToEnd::nothingSentBeforeTheSdkIsReady()
@@ -342,10 +345,18 @@ void TestEndToEnd::deviceGoneWhileRunning()
     app.setDeviceLine(QString());
 
     QVERIFY2(app.waitForEvent(QStringLiteral("write-failed"), 3000), qPrintable(app.events()));
-    QTest::qWait(1500);
+    // No removal event reaches the program: the failing writes make it close the display.
+    QVERIFY2(app.waitForEvent(QStringLiteral("close"), 6000), qPrintable(app.events()));
     QVERIFY(app.isRunning());
+    const int sent = app.frames().size();
     for (const SentFrame &frame : app.frames())
         QVERIFY(frame.atMs <= removedAt + 50);
+
+    // Back again, unannounced too: found by the next refreshes, and reports flow.
+    app.setDeviceLine(options.deviceLine);
+    QVERIFY2(app.waitForFrames(sent + 2, 6000), qPrintable(app.events()));
+    QVERIFY(app.log().contains(
+        QStringLiteral("Display writes keep failing: closing it and searching again")));
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -357,7 +357,7 @@ void TestForm::texts_data()
         {"label_GPU04", "100"},
         {"label_GPU01_UNIT", "%"},
         {"label_GPU02_UNIT", "MHz"},
-        {"label_GPU03_UNIT", "PRM"},
+        {"label_GPU03_UNIT", "RPM"},
         {"label_GPU04_UNIT", "W"},
         {"label_9", "GPU Utilization"},
         {"label_11", "GPU Frequency"},

@@ -113,6 +113,8 @@ private slots:
     void stopWithoutLibraryReportsNotStarted();
     void stopNeverClosesUnderARunningPass();
     void sourcesFollowTheChoices();
+    void restartBeforeTheNextPass_data();
+    void restartBeforeTheNextPass();
 };
 
 void tst_sensorPolling::initTestCase()
@@ -449,6 +451,48 @@ void tst_sensorPolling::sourcesFollowTheChoices()
     QCOMPARE(poller.thread.getSensorReadings().cpuTemperature, 71.0f);
     QVERIFY(poller.thread.getSourceReport().candidates.empty());
     QCOMPARE(poller.thread.getSourceReport().reasons[0], SensorSources::Reason::Table);
+    poller.thread.stopPolling();
+}
+
+void tst_sensorPolling::restartBeforeTheNextPass_data()
+{
+    QTest::addColumn<QString>("initLine"); // sdkInit's answer at the restart
+    QTest::addColumn<bool>("polls");
+
+    QTest::newRow("library starts again") << "init 0" << true;
+    QTest::newRow("library fails to start again") << "init -5" << false;
+}
+
+void tst_sensorPolling::restartBeforeTheNextPass()
+{
+    QFETCH(QString, initLine);
+    QFETCH(bool, polls);
+
+    Poller poller;
+    poller.thread.initSdk();
+    QVERIFY(poller.thread.pollOnce());
+    const int uninits = scriptedCounter("scriptedSensorsUninitCount");
+    const int misuses = scriptedCounter("scriptedSensorsCallsAfterUninit");
+
+    writeScript(initLine + "\nsensor CPU\ntemperature 0 52 CPU Package\n");
+    poller.thread.restartSensors();
+    QCOMPARE(scriptedCounter("scriptedSensorsUninitCount"), uninits); // not before the pass
+    QCOMPARE(poller.thread.pollOnce(), polls);
+    QCOMPARE(scriptedCounter("scriptedSensorsUninitCount"), uninits + 1);
+    QCOMPARE(scriptedCounter("scriptedSensorsCallsAfterUninit"), misuses);
+    if (polls) {
+        QCOMPARE(poller.thread.getSensorReadings().cpuTemperature, 52.0f);
+        QCOMPARE(poller.status.count(), 1); // only the first start was announced
+    } else {
+        QCOMPARE(poller.status.count(), 2);
+        QCOMPARE(poller.status.last().at(0).toBool(), false);
+        QCOMPARE(poller.status.last().at(1).toInt(), -5);
+        QVERIFY(!poller.thread.pollOnce());
+        QCOMPARE(poller.thread.stopPolling(), -88);
+    }
+    // One restart per request.
+    QCOMPARE(poller.thread.pollOnce(), polls);
+    QCOMPARE(scriptedCounter("scriptedSensorsUninitCount"), uninits + 1);
     poller.thread.stopPolling();
 }
 

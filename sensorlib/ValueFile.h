@@ -1,0 +1,39 @@
+#pragma once
+// Sensor value files read once a second all day: kept open and read again from their start
+// with pread, which saves an open and a close per value and pass.
+#include <cstddef>
+#include <string>
+
+namespace hwsensors {
+
+/// Reads the number at the start of a sysfs or procfs value text: blanks, an optional sign,
+/// digits with an optional fraction, whatever the process locale. What follows the number is
+/// ignored. False when no digit comes first or the number does not fit a double. The text
+/// need not be NUL-terminated.
+bool parseSysfsValue(const char *text, size_t length, double &value);
+
+class ValueFile
+{
+public:
+    explicit ValueFile(std::string fullPath);
+    ~ValueFile();
+    ValueFile(const ValueFile &) = delete;
+    ValueFile &operator=(const ValueFile &) = delete;
+
+    const std::string &path() const { return filePath; }
+    /// The file's leading number; false when it cannot be read or holds none.
+    bool readNumber(double &value);
+    /// The whole file into \a content, whose storage is reused from pass to pass.
+    bool readAll(std::string &content);
+
+private:
+    bool ensureOpen();
+    // A file that fails a read may have been removed and created anew (a driver reloaded):
+    // the next read opens it again.
+    void forget();
+
+    std::string filePath;
+    int fd = -1;
+};
+
+} // namespace hwsensors
