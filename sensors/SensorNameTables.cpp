@@ -102,20 +102,3 @@ const char *SensorNameTables::kindName(ReadingKind kind)
     }
     return "";
 }
-
-void SensorNameMatcher::startPass(SensorReadings &readings)
-{
-    marks = 0;
-    readings = SensorReadings();
-}
-
-bool SensorNameMatcher::offer(ReadingKind kind, const char *name, double value,
-                              SensorReadings &readings)
-{
-    const int target = SensorNameTables::findTarget(kind, name, marks);
-    if (target < 0)
-        return false;
-    marks |= 1u << target;
-    readings.*SensorNameTables::targetField(target) = static_cast<float>(value);
-    return true;
-}

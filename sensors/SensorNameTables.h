@@ -29,16 +29,3 @@ float SensorReadings::*targetField(int index);
 const char *kindName(ReadingKind kind);
 
 } // namespace SensorNameTables
-
-// The marks of one pass: feeds accepted readings into a record.
-class SensorNameMatcher
-{
-public:
-    /// Starts a pass: clears the marks and every field of \a readings.
-    void startPass(SensorReadings &readings);
-    /// Stores \a value in the first free target that matches; returns whether one did.
-    bool offer(ReadingKind kind, const char *name, double value, SensorReadings &readings);
-
-private:
-    unsigned marks = 0;
-};

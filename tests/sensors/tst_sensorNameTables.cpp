@@ -1,6 +1,9 @@
 #include "sensors/SensorNameTables.h"
+#include "sensors/SensorSources.h"
 
 #include <QtTest>
+
+#include <cstring>
 
 Q_DECLARE_METATYPE(ReadingKind)
 
@@ -10,6 +13,37 @@ struct Offer
     ReadingKind kind;
     const char *name;
     double value;
+};
+
+// The picker with no choices set: the name tables alone, as every pass without overrides.
+class TablePass
+{
+public:
+    TablePass() { start(); }
+    void start()
+    {
+        picker.startPass(readings);
+        picker.startSensor("Sensor");
+    }
+    // Whether the reading filled a field.
+    bool offer(ReadingKind kind, const char *name, double value)
+    {
+        const SensorReadings before = finished();
+        picker.offer(kind, name, value, true, -1, readings);
+        const SensorReadings after = finished();
+        return std::memcmp(&before, &after, sizeof before) != 0;
+    }
+    SensorReadings finished()
+    {
+        SensorReadings copy = readings;
+        SensorSourcePicker settled = picker;
+        settled.finishPass(copy);
+        return copy;
+    }
+
+private:
+    SensorSourcePicker picker;
+    SensorReadings readings;
 };
 } // namespace
 
@@ -132,13 +166,11 @@ void tst_sensorNameTables::singleReading()
     QFETCH(QString, name);
     QFETCH(QString, field);
 
-    SensorReadings readings;
-    SensorNameMatcher matcher;
-    matcher.startPass(readings);
-    const bool taken = matcher.offer(kind, name.toUtf8().constData(), 42.5, readings);
+    TablePass pass;
+    const bool taken = pass.offer(kind, name.toUtf8().constData(), 42.5);
     QCOMPARE(taken, !field.isEmpty());
 
-    for (const SensorReadingField &entry : readingFields(readings))
+    for (const SensorReadingField &entry : readingFields(pass.finished()))
         QCOMPARE(entry.value, field == entry.name ? 42.5f : 0.0f);
 }
 
@@ -150,11 +182,10 @@ void tst_sensorNameTables::firstMatchWins()
                             {ReadingKind::Clock, "core 0 Clock", 3000},
                             {ReadingKind::Fan, "GPU Fan1", 1500},
                             {ReadingKind::Fan, "GPU Fan2", 1700}};
-    SensorReadings readings;
-    SensorNameMatcher matcher;
-    matcher.startPass(readings);
+    TablePass pass;
     for (const Offer &offer : offers)
-        matcher.offer(offer.kind, offer.name, offer.value, readings);
+        pass.offer(offer.kind, offer.name, offer.value);
+    const SensorReadings readings = pass.finished();
     QCOMPARE(readings.cpuTemperature, 45.0f);
     QCOMPARE(readings.cpuClock, 4700.0f);
     QCOMPARE(readings.gpuFan, 1500.0f);
@@ -163,30 +194,26 @@ void tst_sensorNameTables::firstMatchWins()
 void tst_sensorNameTables::markedTargetPassesToNext()
 {
     // "CPU" is in both fan tables' reach only through cpuFan; a second one goes nowhere.
-    SensorReadings readings;
-    SensorNameMatcher matcher;
-    matcher.startPass(readings);
-    QVERIFY(matcher.offer(ReadingKind::Fan, "CPU", 900, readings));
-    QVERIFY(!matcher.offer(ReadingKind::Fan, "CPU Fan", 1000, readings));
-    QCOMPARE(readings.cpuFan, 900.0f);
-    QCOMPARE(readings.gpuFan, 0.0f);
+    TablePass pass;
+    QVERIFY(pass.offer(ReadingKind::Fan, "CPU", 900));
+    QVERIFY(!pass.offer(ReadingKind::Fan, "CPU Fan", 1000));
+    QCOMPARE(pass.finished().cpuFan, 900.0f);
+    QCOMPARE(pass.finished().gpuFan, 0.0f);
     // A marked target is skipped, not a stop: the next target of the kind still matches.
-    QVERIFY(matcher.offer(ReadingKind::Temperature, "CPU", 40, readings));
-    QVERIFY(matcher.offer(ReadingKind::Temperature, "GPU Temperature", 60, readings));
-    QCOMPARE(readings.gpuTemperature, 60.0f);
+    QVERIFY(pass.offer(ReadingKind::Temperature, "CPU", 40));
+    QVERIFY(pass.offer(ReadingKind::Temperature, "GPU Temperature", 60));
+    QCOMPARE(pass.finished().gpuTemperature, 60.0f);
 }
 
 void tst_sensorNameTables::startPassClearsMarksAndFields()
 {
-    SensorReadings readings;
-    SensorNameMatcher matcher;
-    matcher.startPass(readings);
-    matcher.offer(ReadingKind::Usage, "Total CPU Usage", 12, readings);
-    matcher.offer(ReadingKind::Power, "GPU ASIC Power", 80, readings);
-    matcher.startPass(readings);
-    QCOMPARE(readings.gpuPower, 0.0f);
-    QVERIFY(matcher.offer(ReadingKind::Usage, "Total CPU Usage", 30, readings));
-    QCOMPARE(readings.cpuUsage, 30.0f);
+    TablePass pass;
+    pass.offer(ReadingKind::Usage, "Total CPU Usage", 12);
+    pass.offer(ReadingKind::Power, "GPU ASIC Power", 80);
+    pass.start();
+    QCOMPARE(pass.finished().gpuPower, 0.0f);
+    QVERIFY(pass.offer(ReadingKind::Usage, "Total CPU Usage", 30));
+    QCOMPARE(pass.finished().cpuUsage, 30.0f);
 }
 
 QTEST_APPLESS_MAIN(tst_sensorNameTables)
