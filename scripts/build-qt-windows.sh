@@ -49,6 +49,15 @@ source_tree() {
     echo "${tree%/}"
 }
 
+# Debian's qtbase source leaves out the tablet header (src/3rdparty/wintab) for its licence:
+# the windows platform plugin is built without tablet input.
+patch_without_wintab() {
+    windows=$1/src/plugins/platforms/windows
+    sed -i 's/^qtConfig(tabletevent) {/false { # no wintab header in this source/' "$windows/windows.pri"
+    sed -i 's/QT_CONFIG(tabletevent)/0 \/\* no wintab header in this source \*\//' \
+        "$windows/qwindowscontext.cpp" "$windows/qwindowspointerhandler.cpp"
+}
+
 ensure_compilers() {
     missing=""
     for p in dpkg-dev g++ make perl python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix; do
@@ -83,28 +92,34 @@ build_one() {
     fi
     ensure_compilers
     src=$(source_tree qtbase-opensource-src 'qtbase-opensource-src-5.15.*')
+    [ -e "$src/src/3rdparty/wintab/wintab.h" ] || patch_without_wintab "$src"
     tools=$(toolchain_dir "$triple")
     build=$cache/build-qt-$name
-    rm -rf "$build" "$prefix"
-    mkdir -p "$build"
     start=$(date +%s)
-    say "$name: configuring in $build (prefix $prefix)"
-    (
-        cd "$build"
-        PATH=$tools:$PATH "$src/configure" -prefix "$prefix" \
-            -xplatform win32-g++ -device-option CROSS_COMPILE="$triple-" \
-            -static -static-runtime -release -opensource -confirm-license \
-            -nomake examples -nomake tests -no-opengl -no-dbus -no-icu \
-            -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre \
-            -no-feature-sql -no-feature-network -no-feature-xml -no-feature-testlib \
-            -no-feature-concurrent -silent
-    ) >"$build/configure.log" 2>&1 || {
-        tail -n 40 "$build/configure.log"
-        say "$name: configure failed (log: $build/configure.log)"
-        exit 1
-    }
-    say "$name: configured in $(($(date +%s) - start)) s; compiling with $jobs jobs"
-    (cd "$build" && PATH=$tools:$PATH make -j"$jobs") >"$build/make.log" 2>&1 &
+    # A build folder with a Makefile was configured before: an interrupted build goes on.
+    if [ ! -f "$build/Makefile" ] || ! grep -qx -- "$prefix" "$build/config.opt" 2>/dev/null; then
+        rm -rf "$build" "$prefix"
+        mkdir -p "$build"
+        say "$name: configuring in $build (prefix $prefix)"
+        (
+            cd "$build"
+            PATH=$tools:$PATH "$src/configure" -prefix "$prefix" \
+                -xplatform win32-g++ -device-option CROSS_COMPILE="$triple-" \
+                -static -static-runtime -release -opensource -confirm-license \
+                -nomake examples -nomake tests -no-opengl -no-dbus -no-icu \
+                -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre \
+                -no-feature-sql -no-feature-network -no-feature-xml -no-feature-testlib \
+                -no-feature-concurrent -silent
+        ) >"$build/configure.log" 2>&1 || {
+            tail -n 40 "$build/configure.log"
+            say "$name: configure failed (log: $build/configure.log)"
+            exit 1
+        }
+    else
+        say "$name: going on with the build in $build"
+    fi
+    say "$name: configured after $(($(date +%s) - start)) s; compiling with $jobs jobs"
+    (cd "$build" && PATH=$tools:$PATH make -j"$jobs") >>"$build/make.log" 2>&1 &
     makepid=$!
     # One line a minute: how far the compiler got.
     while kill -0 "$makepid" 2>/dev/null; do
