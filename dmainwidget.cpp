@@ -432,9 +432,12 @@ void DMainWidget::onDeviceEvent(const QString &action, const QString &devicePath
 
 bool DMainWidget::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
-    // Native device broadcasts are fed to the monitor, which reports them like udev events.
-    deviceMonitor->handleNativeEvent(eventType, message);
-    sleepMonitor->handleNativeEvent(eventType, message);
+    // Native device and power broadcasts are fed to the monitors, which report them like udev
+    // and logind events. The native window exists, and gets messages, before the monitors do.
+    if (deviceMonitor)
+        deviceMonitor->handleNativeEvent(eventType, message);
+    if (sleepMonitor)
+        sleepMonitor->handleNativeEvent(eventType, message);
     return QWidget::nativeEvent(eventType, message, result);
 }
 
