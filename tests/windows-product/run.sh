@@ -128,13 +128,14 @@ logfile() { find "$WINEPREFIX/drive_c/users" -path '*logDir/*.log' 2>/dev/null |
 
 # Every report: 65 bytes, marker, checksum over bytes 1..29, zero tail; prints bad lines.
 check_layout() {
-    awk '{
+    awk 'function byte(h) { return (index("0123456789abcdef", substr(h, 1, 1)) - 1) * 16 + index("0123456789abcdef", substr(h, 2, 1)) - 1 }
+    {
         hex = $2
         if (length(hex) != 130) { print "length " length(hex) / 2; next }
         if (substr(hex, 1, 4) != "0040") { print "marker " substr(hex, 1, 4); next }
         sum = 0
-        for (i = 1; i <= 29; i++) sum += strtonum("0x" substr(hex, 2 * i + 1, 2))
-        if (sum % 256 != strtonum("0x" substr(hex, 61, 2))) { print "checksum"; next }
+        for (i = 1; i <= 29; i++) sum += byte(substr(hex, 2 * i + 1, 2))
+        if (sum % 256 != byte(substr(hex, 61, 2))) { print "checksum"; next }
         if (substr(hex, 63) != sprintf("%068d", 0)) print "tail"
     }' "$1"
 }
@@ -190,9 +191,22 @@ if [ -n "$log" ]; then
 else
     fail "no log file under wine's AppData"
 fi
-reg=$("$wine" reg query 'HKCU\Software\MyCompanyKelmar\Tarnix\TempShowModel' /v Model 2>/dev/null | tr -d '\r')
-echo "$reg" | grep -q "Model.*REG_DWORD.*0x1" && pass "unit setting in the registry: $(echo "$reg" | grep Model | xargs)" ||
-    fail "no unit setting in the registry: $reg"
+# The Fahrenheit selector, clicked as a user would: the choice lands in the registry and the
+# next reports carry bit 7 in both temperature bytes.
+window=$(xdotool search --onlyvisible --class 'tarnix.exe' 2>/dev/null | head -n 1)
+if [ -n "$window" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + 1052)) $((Y + 102)) click 1
+    sent=$(reports "$a")
+    wait_reports "$a" $((sent + 2)) 10
+    reg=$("$wine" reg query 'HKCU\Software\MyCompanyKelmar\Tarnix\TempShowModel' /v Model 2>/dev/null | tr -d '\r')
+    echo "$reg" | grep -q "Model.*REG_DWORD.*0x2" &&
+        pass "unit setting in the registry: $(echo "$reg" | grep Model | xargs)" ||
+        fail "no Fahrenheit in the registry after the click: $reg"
+    last=$(tail -n 1 "$a/hid/writes" | cut -d' ' -f2)
+    [ "${last:4:2}" = ad ] && [ "${last:20:2}" = bd ] && pass "reports after the click carry bit 7" ||
+        fail "temperature bytes after the click: ${last:4:2} ${last:20:2}"
+fi
 
 # --- 2. a second copy ------------------------------------------------------------------------
 (cd "$a/app" && HIDAPI_DOUBLE_DIR="Z:$a/hid" timeout 60 "$wine" "$a/app/Tarnix.exe" >"$work/second.out" 2>&1)
