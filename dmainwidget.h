@@ -5,6 +5,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <thread>
+
 class DeviceMonitor;
 class MainHidInterFace;
 class QAction;
@@ -86,6 +88,8 @@ private:
     int temperatureUnit = 1;
     bool sdkReady = false;
     getPcInfoThread *pcInfoThread = nullptr;
+    // Loads the sensor library off the GUI thread; joined by the destructor.
+    std::thread sdkStarter;
 
     int maxCpuClock = 0;
     int maxGpuClock = 0;
