@@ -113,6 +113,7 @@ private slots:
     void refreshWaitsForTheSdk();
     void refreshShowsReadingsAndAutoRanges();
     void framesFollowTheDeviceThroughHotPlug();
+    void closedWindowLeavesNoWorkerRunning();
     void unitSwitchStoresAndMarksFrames();
     void storedFahrenheitAppliesAtStart();
     void trayMenuAndCloseButton();
@@ -233,8 +234,7 @@ void tst_controller::framesFollowTheDeviceThroughHotPlug()
     const QString path = QStringLiteral("/sys/devices/usb1/1-1/1-1:1.0/0003:5131:2007.0001");
     emit window->sigHidDeviceConnectChanging_Remove(path);
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Disconnected"));
-    QVERIFY(
-        logged("Pull out a device --------------- hidPath: \"" + path + "\""));
+    QVERIFY(logged("Pull out a device --------------- hidPath: \"" + path + "\""));
     QTest::qWait(50); // the writer finishes what it had in hand
     const size_t afterRemoval = writeCount();
     QTest::qWait(2200);
@@ -243,6 +243,19 @@ void tst_controller::framesFollowTheDeviceThroughHotPlug()
     emit window->sigHidDeviceConnectChanging_Into(path);
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() > afterRemoval, 3000);
+    QCOMPARE(HidapiDouble::calls().misuse, 0);
+}
+
+void tst_controller::closedWindowLeavesNoWorkerRunning()
+{
+    auto window = startWindow(true);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
+    window.reset();
+    // The display is closed with the window and nothing is written after it.
+    QCOMPARE(HidapiDouble::openHandles(), 0);
+    const size_t afterClose = writeCount();
+    QTest::qWait(1500);
+    QCOMPARE(writeCount(), afterClose);
     QCOMPARE(HidapiDouble::calls().misuse, 0);
 }
 
