@@ -125,6 +125,16 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
 
 DMainWidget::~DMainWidget()
 {
+    // Left running, the workers would go on calling into the sensor library and the device
+    // after the window that owns them is gone.
+    if (sdkStarter.joinable())
+        sdkStarter.join();
+    delete pcInfoThread; // ends after the pass in hand
+    if (hidInterface) {
+        hidInterface->hidApi_Close();
+        hidInterface->wait();
+        delete hidInterface;
+    }
     delete ui;
 }
 
@@ -148,10 +158,10 @@ void DMainWidget::onStartUpdateLater()
 
     // Loading the sensor library can take a while; keep it off the GUI thread.
     getPcInfoThread *sensors = pcInfoThread;
-    std::thread([sensors] {
+    sdkStarter = std::thread([sensors] {
         sensors->initSdk();
         sensors->start(QThread::InheritPriority);
-    }).detach();
+    });
 }
 
 void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)

@@ -5,6 +5,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <thread>
+
 class DeviceMonitor;
 class SleepMonitor;
 class MainHidInterFace;
@@ -96,6 +98,8 @@ private:
     int temperatureUnit = 1;
     bool sdkReady = false;
     getPcInfoThread *pcInfoThread = nullptr;
+    // Loads the sensor library off the GUI thread; joined by the destructor.
+    std::thread sdkStarter;
 
     int maxCpuClock = 0;
     int maxGpuClock = 0;

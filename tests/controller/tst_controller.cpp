@@ -118,6 +118,7 @@ private slots:
     void vanishedDisplayIsClosedAndFoundAgain();
     void resumeReopensTheDisplay();
     void unchangedFiguresAreNotSetAgain();
+    void closedWindowLeavesNoWorkerRunning();
     void unitSwitchStoresAndMarksFrames();
     void storedFahrenheitAppliesAtStart();
     void trayMenuAndCloseButton();
@@ -239,8 +240,7 @@ void tst_controller::framesFollowTheDeviceThroughHotPlug()
     const QString path = QStringLiteral("/sys/devices/usb1/1-1/1-1:1.0/0003:5131:2007.0001");
     emit window->sigHidDeviceConnectChanging_Remove(path);
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Disconnected"));
-    QVERIFY(
-        logged("Pull out a device --------------- hidPath: \"" + path + "\""));
+    QVERIFY(logged("Pull out a device --------------- hidPath: \"" + path + "\""));
     QTest::qWait(50); // the writer finishes what it had in hand
     const size_t afterRemoval = writeCount();
     QTest::qWait(2200);
@@ -337,6 +337,17 @@ void tst_controller::unchangedFiguresAreNotSetAgain()
     QCOMPARE(repaints, 0);
     QCOMPARE(barChanges.count(), 0);
     QCOMPARE(label->text(), QStringLiteral("4000"));
+void tst_controller::closedWindowLeavesNoWorkerRunning()
+{
+    auto window = startWindow(true);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
+    window.reset();
+    // The display is closed with the window and nothing is written after it.
+    QCOMPARE(HidapiDouble::openHandles(), 0);
+    const size_t afterClose = writeCount();
+    QTest::qWait(1500);
+    QCOMPARE(writeCount(), afterClose);
+    QCOMPARE(HidapiDouble::calls().misuse, 0);
 }
 
 void tst_controller::unitSwitchStoresAndMarksFrames()

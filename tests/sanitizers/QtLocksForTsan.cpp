@@ -2,15 +2,19 @@
 // and QWaitCondition is invisible to it, and every value our code guards with them would
 // be reported as a race. These definitions take the place of Qt's exported ones for calls
 // from our code, call Qt's own, and tell TSan about the ordering each one establishes.
-// QThread::wait() is invisible too (Qt's threads are detached): a thread's unlocks also
-// release its QThread object, which wait() acquires, so what a thread did up to its last
-// unlock is ordered before the return of wait().
+// QThread::wait() is invisible too (Qt's threads are detached and end under Qt's own lock):
+// start() hooks the thread's finished() signal, which Qt emits on that thread once run()
+// has returned, to release the QThread object, and wait() acquires it, so all that run()
+// did is ordered before the return of wait().
 #include <QMutex>
 #include <QThread>
 #include <QWaitCondition>
 
 #include <dlfcn.h>
 #include <sanitizer/tsan_interface.h>
+
+extern "C" void __tsan_ignore_thread_begin();
+extern "C" void __tsan_ignore_thread_end();
 
 namespace {
 
@@ -42,8 +46,31 @@ void QMutex::unlock()
 {
     static const auto real = qtCore<void (*)(QMutex *)>("_ZN6QMutex6unlockEv");
     __tsan_release(this);
-    __tsan_release(QThread::currentThread());
     real(this);
+}
+
+void QThread::start(Priority priority)
+{
+    static const auto real =
+        qtCore<void (*)(QThread *, Priority)>("_ZN7QThread5startENS_8PriorityE");
+    // Without a context object the slot runs on the ending thread itself. A second start()
+    // of a running thread adds a second release: harmless.
+    QObject::connect(this, &QThread::finished, [this] { __tsan_release(this); });
+    real(this, priority);
+}
+
+// The base destructor that our QThread subclasses' destructors end in. After run(), Qt's
+// thread still wakes the QThread's own wait condition, ordered before wait() returns only by
+// Qt's internal lock, so freeing that wait condition here would be reported. Nothing of ours
+// runs in this part (our threads have no children), so it goes unchecked; freeing the object
+// itself comes after it and is still checked.
+extern "C" void tarnixQThreadBaseDestructor(QThread *thread) __asm__("_ZN7QThreadD2Ev");
+extern "C" void tarnixQThreadBaseDestructor(QThread *thread)
+{
+    static const auto real = qtCore<void (*)(QThread *)>("_ZN7QThreadD2Ev");
+    __tsan_ignore_thread_begin();
+    real(thread);
+    __tsan_ignore_thread_end();
 }
 
 bool QThread::wait(unsigned long time)
@@ -70,7 +97,6 @@ bool QWaitCondition::wait(QMutex *mutex, unsigned long time)
     static const auto real = qtCore<bool (*)(QWaitCondition *, QMutex *, unsigned long)>(
         "_ZN14QWaitCondition4waitEP6QMutexm");
     __tsan_release(mutex);
-    __tsan_release(QThread::currentThread());
     const bool woken = real(this, mutex, time);
     __tsan_acquire(this);
     __tsan_acquire(mutex);
@@ -82,7 +108,6 @@ bool QWaitCondition::wait(QMutex *mutex, QDeadlineTimer deadline)
     static const auto real = qtCore<bool (*)(QWaitCondition *, QMutex *, QDeadlineTimer)>(
         "_ZN14QWaitCondition4waitEP6QMutex14QDeadlineTimer");
     __tsan_release(mutex);
-    __tsan_release(QThread::currentThread());
     const bool woken = real(this, mutex, deadline);
     __tsan_acquire(this);
     __tsan_acquire(mutex);
