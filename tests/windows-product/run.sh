@@ -276,8 +276,11 @@ else
     cp "$work/desktop.sensors" "$h/sensors"
     if [ -n "$restarted" ]; then
         pass "a new copy started after the crash"
-        sleep 5
+        # The crashed copy may take a moment to be gone.
+        end=$((SECONDS + 15))
+        while [ "$(tarnix_pids | wc -l)" -gt 1 ] && [ $SECONDS -lt $end ]; do sleep 0.5; done
         count=$(tarnix_pids | wc -l)
+        [ "$count" -eq 1 ] || ps -eo pid,ppid,stat,args | grep -i -E 'tarnix|winedbg' | grep -v grep
         cmd=$(tr '\0' ' ' </proc/"$(tarnix_pids | head -n 1)"/cmdline 2>/dev/null)
         [ "$count" -eq 1 ] && pass "exactly one copy runs after the restart" || fail "$count copies after the restart"
         case $cmd in
@@ -286,6 +289,11 @@ else
         esac
         grep -q "Program was not started by Task Scheduler." "$h/out" 2>/dev/null ||
             note "(the restarted copy's standard output is not inherited)"
+        # It gathers the inventory before its window appears.
+        end=$((SECONDS + 20))
+        until xdotool search --onlyvisible --class 'tarnix.exe' >/dev/null 2>&1 || [ $SECONDS -ge $end ]; do
+            sleep 0.5
+        done
         visible=$(xdotool search --onlyvisible --class 'tarnix.exe' 2>/dev/null | wc -l)
         [ "$visible" -ge 1 ] && pass "the restarted copy shows its window (no start-up flag)" ||
             fail "the restarted copy shows no window"
