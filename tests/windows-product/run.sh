@@ -3,8 +3,8 @@
 # (TARNIX_QT_WIN64), stages it with the scripted sensor library as HWiNFO32.dll and a hidapi.dll
 # double that records every report, and checks it on an Xvfb display:
 #   frames about once a second with the same bytes as the Linux end-to-end run, a screenshot,
-#   no sensor library, second copy, start-up flag, log file, unit setting in the registry,
-#   crash restart after a minute.
+#   hot-plug notices, no sensor library, second copy, start-up flag, log file, unit setting in
+#   the registry, crash restart after a minute.
 #
 #   tests/windows-product/run.sh [BUILD_DIR]        (default build-win64; exit 77: no Windows Qt)
 #   TARNIX_WINPRODUCT_SCREENSHOT=docs/windows.png   also keeps the screenshot there
@@ -213,6 +213,35 @@ fi
 code=$?
 [ "$code" -eq 255 ] && pass "a second copy exits with -1" || fail "second copy exit code $code"
 [ -n "$(tarnix_pids)" ] && pass "the first copy keeps running" || fail "the first copy is gone"
+
+# --- 2b. hot-plug through WM_DEVICECHANGE -----------------------------------------------------
+# The display leaves the double's list and the windows are told, as Windows tells them; the
+# window closes it at once rather than after a run of failed writes, and opens it on arrival.
+notice() { "$wine" "$build/doubles/deviceNotice.exe" "$1" "$display_path" >/dev/null 2>&1; }
+events_after() { awk -v t="$1" -v w="$2" '$1 >= t && $2 == w { print $1; exit }' "$a/hid/events" 2>/dev/null; }
+: >"$a/hid/devices"
+told=$(date +%s%3N)
+notice remove
+end=$((SECONDS + 10))
+until [ -n "$(events_after "$told" close)" ] || [ $SECONDS -ge $end ]; do sleep 0.1; done
+closed=$(events_after "$told" close)
+if [ -n "$closed" ] && [ $((closed - told)) -lt 2000 ]; then
+    pass "WM_DEVICECHANGE removal closes the display $((closed - told)) ms after the notice"
+else
+    fail "no close within 2 s of the removal notice (${closed:-none})"
+fi
+printf '5131 2007 %s\n' "$display_path" >"$a/hid/devices"
+told=$(date +%s%3N)
+notice arrive
+sent=$(reports "$a")
+end=$((SECONDS + 10))
+until [ -n "$(events_after "$told" open)" ] || [ $SECONDS -ge $end ]; do sleep 0.1; done
+opened=$(events_after "$told" open)
+if [ -n "$opened" ] && wait_reports "$a" $((sent + 2)) 10; then
+    pass "WM_DEVICECHANGE arrival opens it again $((opened - told)) ms after the notice, reports resume"
+else
+    fail "no open or no reports after the arrival notice"
+fi
 stop_all
 
 # --- 3. the stored unit reaches the report ---------------------------------------------------
