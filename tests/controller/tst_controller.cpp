@@ -337,6 +337,8 @@ void tst_controller::unchangedFiguresAreNotSetAgain()
     QCOMPARE(repaints, 0);
     QCOMPARE(barChanges.count(), 0);
     QCOMPARE(label->text(), QStringLiteral("4000"));
+}
+
 void tst_controller::closedWindowLeavesNoWorkerRunning()
 {
     auto window = startWindow(true);

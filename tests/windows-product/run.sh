@@ -35,9 +35,10 @@ note() { echo "      $*"; }
 
 # --- build -----------------------------------------------------------------------------------
 echo "Building Tarnix.exe (x86_64) in $build"
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release >"$build.configure.log" 2>&1 ||
-    { cat "$build.configure.log"; exit 1; }
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || { tail -n 60 "$build/build.log"; exit 1; }
 if grep -q "warning:" "$build/build.log"; then
     grep "warning:" "$build/build.log" | head -n 20
