@@ -25,6 +25,7 @@
 #include <QDesktopWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmapCache>
 #include <QSettings>
 #include <QTimer>
 #include <cstdio>
@@ -79,6 +80,11 @@ QSettings *openUnitSettings()
 
 DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWidget)
 {
+    // Every image the form and its style sheets load goes into Qt's pixmap cache, whose
+    // clean-up timer then wakes the GUI thread every 10 to 30 s for the first minutes. A
+    // window that stays hidden never draws them again, so nothing is cached until it is shown.
+    pixmapCacheLimit = QPixmapCache::cacheLimit();
+    QPixmapCache::setCacheLimit(0);
     ui->setupUi(this);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
@@ -547,6 +553,15 @@ void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)
     const bool click = reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger;
     if (click && showMainPageUI == 1)
         showNormal();
+}
+
+void DMainWidget::showEvent(QShowEvent *event)
+{
+    if (pixmapCacheLimit >= 0) {
+        QPixmapCache::setCacheLimit(pixmapCacheLimit);
+        pixmapCacheLimit = -1;
+    }
+    QWidget::showEvent(event);
 }
 
 void DMainWidget::closeEvent(QCloseEvent *event)

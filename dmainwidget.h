@@ -61,6 +61,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
 
 private slots:
@@ -85,6 +86,8 @@ private:
     Ui::DMainWidget *ui;
     QSystemTrayIcon *trayIcon = nullptr;
     int showMainPageUI = 1;
+    // Qt's pixmap cache limit, held at 0 until the window is first shown (see the constructor).
+    int pixmapCacheLimit = -1;
 
     bool dragging = false;
     bool leftPressed = false;
