@@ -108,6 +108,9 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
     initTray();
     initThemeData();
     initOperate();
+    framesInCelsius = ui->radioButton_Model01->isChecked();
+    connect(ui->radioButton_Model01, &QAbstractButton::toggled, this,
+            [this](bool checked) { framesInCelsius = checked; });
 
     ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
     ui->pushButton_Monitor->setChecked(true);
@@ -123,6 +126,8 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
             &DMainWidget::onTheSdkInitStatus);
     connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &DMainWidget::onGetPcInfoOk);
     pcInfoThread->setSourceChoices(SourceSettings::load());
+    pcInfoThread->setPassHandler(
+        [this](const SensorReadings &readings) { return refreshWithoutWindow(readings); });
     pcInfoThread->start(QThread::InheritPriority);
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
@@ -131,6 +136,8 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
 
 DMainWidget::~DMainWidget()
 {
+    // The sensor thread outlives the window.
+    pcInfoThread->setPassHandler({});
     delete ui;
 }
 
@@ -167,6 +174,7 @@ void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)
     else
         qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
     sdkReady = isOK;
+    updateRefreshRoute();
 }
 
 void DMainWidget::onOpenHidSuccessful()
@@ -176,6 +184,7 @@ void DMainWidget::onOpenHidSuccessful()
     deviceConnected = true;
     displayLost = false;
     hidInterface->start(QThread::InheritPriority);
+    updateRefreshRoute();
 }
 
 void DMainWidget::onQuitApp()
@@ -186,6 +195,7 @@ void DMainWidget::onQuitApp()
     }
     if (deviceConnected) {
         deviceConnected = false;
+        updateRefreshRoute();
         hidInterface->hidApi_Close();
     }
     qDebug() << "Exit app runing [Normal]";
@@ -208,6 +218,67 @@ void DMainWidget::onGetPcInfoOk()
     const SensorReadings readings = pcInfoThread->getSensorReadings();
     if (sourcesDialog && sourcesDialog->isVisible())
         sourcesDialog->showReport(pcInfoThread->getSourceReport());
+    DeviceFrameInput frame;
+    showReadings(readings, frame);
+
+    if (!deviceConnected) {
+        if (displayLost) {
+            hidInterface->getuUsbHidDeviceList();
+            displayLost = !deviceConnected && !hidInterface->deviceListed();
+        }
+        return;
+    }
+    frame.readings = readings;
+    frame.celsius = ui->radioButton_Model01->isChecked();
+    frame.localTime = Clock::now();
+    const DeviceFrame bytes = buildDeviceFrame(frame);
+    hidInterface->hidApi_Write(bytes.data(), 64);
+}
+
+bool DMainWidget::refreshWithoutWindow(const SensorReadings &readings)
+{
+    // Sensor thread. The same report as onGetPcInfoOk() sends, without touching a widget.
+    if (!windowlessRefresh)
+        return false;
+    advanceAutoRanges(readings);
+    DeviceFrameInput frame;
+    const SystemFigures::Memory memory = SystemFigures::memory();
+    frame.memoryLoad = memory.loadPercent;
+    frame.memoryTotalBytes = memory.totalBytes;
+    const SystemFigures::Drive drive = SystemFigures::systemDrive();
+    if (drive.found) {
+        frame.driveUsage = RefreshFigures::driveFigures(drive).usagePercent;
+        frame.driveTotalBytes = drive.totalBytes;
+    }
+    frame.readings = readings;
+    frame.celsius = framesInCelsius;
+    frame.localTime = Clock::now();
+    const DeviceFrame bytes = buildDeviceFrame(frame);
+    hidInterface->hidApi_Write(bytes.data(), 64);
+    return true;
+}
+
+void DMainWidget::updateRefreshRoute()
+{
+    const bool dialogShown = sourcesDialog && sourcesDialog->isVisible();
+    windowlessRefresh = !windowShown && !dialogShown && sdkReady && deviceConnected;
+}
+
+void DMainWidget::advanceAutoRanges(const SensorReadings &readings)
+{
+    using RefreshFigures::autoRangeMaximum;
+    using RefreshFigures::truncatedReading;
+    std::lock_guard<std::mutex> lock(autoRangeLock);
+    maxCpuClock = autoRangeMaximum(maxCpuClock, truncatedReading(readings.cpuClock));
+    maxGpuClock = autoRangeMaximum(maxGpuClock, truncatedReading(readings.gpuClock));
+    maxCpuFan = autoRangeMaximum(maxCpuFan, truncatedReading(readings.cpuFan));
+    maxGpuFan = autoRangeMaximum(maxGpuFan, truncatedReading(readings.gpuFan));
+    maxCpuPower = autoRangeMaximum(maxCpuPower, truncatedReading(readings.cpuPower));
+    maxGpuPower = autoRangeMaximum(maxGpuPower, truncatedReading(readings.gpuPower));
+}
+
+void DMainWidget::showReadings(const SensorReadings &readings, DeviceFrameInput &frame)
+{
     const int cpuTemperature = RefreshFigures::truncatedReading(readings.cpuTemperature);
     const int cpuUsage = RefreshFigures::truncatedReading(readings.cpuUsage);
     const int cpuClock = RefreshFigures::truncatedReading(readings.cpuClock);
@@ -229,24 +300,11 @@ void DMainWidget::onGetPcInfoOk()
     showBar(ui->progressBar_GPU01, gpuUsage);
     showNumber(ui->label_GPU01, gpuUsage);
 
+    advanceAutoRanges(readings);
     refreshAutoRangePairs(cpuClock, gpuClock, cpuFan, gpuFan, cpuPower, gpuPower);
 
-    DeviceFrameInput frame;
     refreshSystemFigures(frame.memoryLoad, frame.memoryTotalBytes, frame.driveUsage,
                          frame.driveTotalBytes);
-
-    if (!deviceConnected) {
-        if (displayLost) {
-            hidInterface->getuUsbHidDeviceList();
-            displayLost = !deviceConnected && !hidInterface->deviceListed();
-        }
-        return;
-    }
-    frame.readings = readings;
-    frame.celsius = ui->radioButton_Model01->isChecked();
-    frame.localTime = Clock::now();
-    const DeviceFrame bytes = buildDeviceFrame(frame);
-    hidInterface->hidApi_Write(bytes.data(), 64);
 }
 
 void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, int gpuFan,
@@ -260,9 +318,10 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
         QLabel *gpuLabel;
         int cpuValue;
         int gpuValue;
-        int &cpuMax;
-        int &gpuMax;
+        int cpuMax;
+        int gpuMax;
     };
+    std::unique_lock<std::mutex> lock(autoRangeLock);
     const Pair pairs[] = {
         {ui->progressBar_CPU02, ui->progressBar_GPU02, ui->label_CPU02, ui->label_GPU02, cpuClock,
          gpuClock, maxCpuClock, maxGpuClock},
@@ -271,9 +330,8 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
         {ui->progressBar_CPU04, ui->progressBar_GPU04, ui->label_CPU04, ui->label_GPU04, cpuPower,
          gpuPower, maxCpuPower, maxGpuPower},
     };
+    lock.unlock();
     for (const Pair &p : pairs) {
-        p.cpuMax = RefreshFigures::autoRangeMaximum(p.cpuMax, p.cpuValue);
-        p.gpuMax = RefreshFigures::autoRangeMaximum(p.gpuMax, p.gpuValue);
         showBarRange(p.cpuBar, p.cpuMax);
         showBarRange(p.gpuBar, p.gpuMax);
         showNumber(p.cpuLabel, p.cpuValue);
@@ -465,6 +523,7 @@ void DMainWidget::searchDisplayAgain()
     if (deviceConnected) {
         ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
         deviceConnected = false;
+        updateRefreshRoute();
         hidInterface->hidApi_Close();
         hidInterface->quit();
     }
@@ -479,6 +538,7 @@ void DMainWidget::onHidDeviceConnectChanging_Into(QString hidPath)
     if (!hidInterface)
         return;
     deviceConnected = false;
+    updateRefreshRoute();
     hidInterface->getuUsbHidDeviceList();
 }
 
@@ -489,6 +549,7 @@ void DMainWidget::onHidDeviceConnectChanging_Remove(QString hidPath)
         return;
     ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
     deviceConnected = false;
+    updateRefreshRoute();
     hidInterface->hidApi_Close();
     hidInterface->quit();
 }
@@ -531,13 +592,16 @@ void DMainWidget::onShowSources()
         connect(sourcesDialog, &SourcesDialog::sigSourcesChanged, this,
                 &DMainWidget::onSourcesChanged);
         // The thread keeps every reading only while someone looks at them.
-        connect(sourcesDialog, &QDialog::finished, this,
-                [this] { pcInfoThread->setCollectSources(false); });
+        connect(sourcesDialog, &QDialog::finished, this, [this] {
+            pcInfoThread->setCollectSources(false);
+            updateRefreshRoute();
+        });
     }
     sourcesDialog->setChoices(SourceSettings::load());
     pcInfoThread->setCollectSources(true);
     sourcesDialog->showReport(pcInfoThread->getSourceReport());
     sourcesDialog->show();
+    updateRefreshRoute();
     sourcesDialog->raise();
     sourcesDialog->activateWindow();
 }
@@ -561,7 +625,21 @@ void DMainWidget::showEvent(QShowEvent *event)
         QPixmapCache::setCacheLimit(pixmapCacheLimit);
         pixmapCacheLimit = -1;
     }
+    windowShown = true;
+    updateRefreshRoute();
+    // The widgets were left alone while hidden: show the latest pass at once.
+    if (sdkReady) {
+        DeviceFrameInput unused;
+        showReadings(pcInfoThread->getSensorReadings(), unused);
+    }
     QWidget::showEvent(event);
+}
+
+void DMainWidget::hideEvent(QHideEvent *event)
+{
+    windowShown = false;
+    updateRefreshRoute();
+    QWidget::hideEvent(event);
 }
 
 void DMainWidget::closeEvent(QCloseEvent *event)
