@@ -25,6 +25,7 @@
 #include <QDesktopWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmapCache>
 #include <QSettings>
 #include <QTimer>
 #include <cstdio>
@@ -79,6 +80,11 @@ QSettings *openUnitSettings()
 
 DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWidget)
 {
+    // Every image the form and its style sheets load goes into Qt's pixmap cache, whose
+    // clean-up timer then wakes the GUI thread every 10 to 30 s for the first minutes. A
+    // window that stays hidden never draws them again, so nothing is cached until it is shown.
+    pixmapCacheLimit = QPixmapCache::cacheLimit();
+    QPixmapCache::setCacheLimit(0);
     ui->setupUi(this);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
@@ -102,6 +108,9 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
     initTray();
     initThemeData();
     initOperate();
+    framesInCelsius = ui->radioButton_Model01->isChecked();
+    connect(ui->radioButton_Model01, &QAbstractButton::toggled, this,
+            [this](bool checked) { framesInCelsius = checked; });
 
     ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
     ui->pushButton_Monitor->setChecked(true);
@@ -117,6 +126,8 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
             &DMainWidget::onTheSdkInitStatus);
     connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &DMainWidget::onGetPcInfoOk);
     pcInfoThread->setSourceChoices(SourceSettings::load());
+    pcInfoThread->setPassHandler(
+        [this](const SensorReadings &readings) { return refreshWithoutWindow(readings); });
     pcInfoThread->start(QThread::InheritPriority);
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
@@ -125,8 +136,9 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
 
 DMainWidget::~DMainWidget()
 {
-    // Left running, the workers would go on calling into the sensor library and the device
-    // after the window that owns them is gone.
+    // Left running, the workers would go on calling into the window, the sensor library and
+    // the device after the window that owns them is gone.
+    pcInfoThread->setPassHandler({});
     if (sdkStarter.joinable())
         sdkStarter.join();
     delete pcInfoThread; // ends after the pass in hand
@@ -171,6 +183,7 @@ void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)
     else
         qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
     sdkReady = isOK;
+    updateRefreshRoute();
 }
 
 void DMainWidget::onOpenHidSuccessful()
@@ -180,6 +193,7 @@ void DMainWidget::onOpenHidSuccessful()
     deviceConnected = true;
     displayLost = false;
     hidInterface->start(QThread::InheritPriority);
+    updateRefreshRoute();
 }
 
 void DMainWidget::onQuitApp()
@@ -190,6 +204,7 @@ void DMainWidget::onQuitApp()
     }
     if (deviceConnected) {
         deviceConnected = false;
+        updateRefreshRoute();
         hidInterface->hidApi_Close();
     }
     qDebug() << "Exit app runing [Normal]";
@@ -212,6 +227,67 @@ void DMainWidget::onGetPcInfoOk()
     const SensorReadings readings = pcInfoThread->getSensorReadings();
     if (sourcesDialog && sourcesDialog->isVisible())
         sourcesDialog->showReport(pcInfoThread->getSourceReport());
+    DeviceFrameInput frame;
+    showReadings(readings, frame);
+
+    if (!deviceConnected) {
+        if (displayLost) {
+            hidInterface->getuUsbHidDeviceList();
+            displayLost = !deviceConnected && !hidInterface->deviceListed();
+        }
+        return;
+    }
+    frame.readings = readings;
+    frame.celsius = ui->radioButton_Model01->isChecked();
+    frame.localTime = Clock::now();
+    const DeviceFrame bytes = buildDeviceFrame(frame);
+    hidInterface->hidApi_Write(bytes.data(), 64);
+}
+
+bool DMainWidget::refreshWithoutWindow(const SensorReadings &readings)
+{
+    // Sensor thread. The same report as onGetPcInfoOk() sends, without touching a widget.
+    if (!windowlessRefresh)
+        return false;
+    advanceAutoRanges(readings);
+    DeviceFrameInput frame;
+    const SystemFigures::Memory memory = SystemFigures::memory();
+    frame.memoryLoad = memory.loadPercent;
+    frame.memoryTotalBytes = memory.totalBytes;
+    const SystemFigures::Drive drive = SystemFigures::systemDrive();
+    if (drive.found) {
+        frame.driveUsage = RefreshFigures::driveFigures(drive).usagePercent;
+        frame.driveTotalBytes = drive.totalBytes;
+    }
+    frame.readings = readings;
+    frame.celsius = framesInCelsius;
+    frame.localTime = Clock::now();
+    const DeviceFrame bytes = buildDeviceFrame(frame);
+    hidInterface->hidApi_Write(bytes.data(), 64);
+    return true;
+}
+
+void DMainWidget::updateRefreshRoute()
+{
+    const bool dialogShown = sourcesDialog && sourcesDialog->isVisible();
+    windowlessRefresh = !windowShown && !dialogShown && sdkReady && deviceConnected;
+}
+
+void DMainWidget::advanceAutoRanges(const SensorReadings &readings)
+{
+    using RefreshFigures::autoRangeMaximum;
+    using RefreshFigures::truncatedReading;
+    std::lock_guard<std::mutex> lock(autoRangeLock);
+    maxCpuClock = autoRangeMaximum(maxCpuClock, truncatedReading(readings.cpuClock));
+    maxGpuClock = autoRangeMaximum(maxGpuClock, truncatedReading(readings.gpuClock));
+    maxCpuFan = autoRangeMaximum(maxCpuFan, truncatedReading(readings.cpuFan));
+    maxGpuFan = autoRangeMaximum(maxGpuFan, truncatedReading(readings.gpuFan));
+    maxCpuPower = autoRangeMaximum(maxCpuPower, truncatedReading(readings.cpuPower));
+    maxGpuPower = autoRangeMaximum(maxGpuPower, truncatedReading(readings.gpuPower));
+}
+
+void DMainWidget::showReadings(const SensorReadings &readings, DeviceFrameInput &frame)
+{
     const int cpuTemperature = RefreshFigures::truncatedReading(readings.cpuTemperature);
     const int cpuUsage = RefreshFigures::truncatedReading(readings.cpuUsage);
     const int cpuClock = RefreshFigures::truncatedReading(readings.cpuClock);
@@ -233,24 +309,11 @@ void DMainWidget::onGetPcInfoOk()
     showBar(ui->progressBar_GPU01, gpuUsage);
     showNumber(ui->label_GPU01, gpuUsage);
 
+    advanceAutoRanges(readings);
     refreshAutoRangePairs(cpuClock, gpuClock, cpuFan, gpuFan, cpuPower, gpuPower);
 
-    DeviceFrameInput frame;
     refreshSystemFigures(frame.memoryLoad, frame.memoryTotalBytes, frame.driveUsage,
                          frame.driveTotalBytes);
-
-    if (!deviceConnected) {
-        if (displayLost) {
-            hidInterface->getuUsbHidDeviceList();
-            displayLost = !deviceConnected && !hidInterface->deviceListed();
-        }
-        return;
-    }
-    frame.readings = readings;
-    frame.celsius = ui->radioButton_Model01->isChecked();
-    frame.localTime = Clock::now();
-    const DeviceFrame bytes = buildDeviceFrame(frame);
-    hidInterface->hidApi_Write(bytes.data(), 64);
 }
 
 void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, int gpuFan,
@@ -264,9 +327,10 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
         QLabel *gpuLabel;
         int cpuValue;
         int gpuValue;
-        int &cpuMax;
-        int &gpuMax;
+        int cpuMax;
+        int gpuMax;
     };
+    std::unique_lock<std::mutex> lock(autoRangeLock);
     const Pair pairs[] = {
         {ui->progressBar_CPU02, ui->progressBar_GPU02, ui->label_CPU02, ui->label_GPU02, cpuClock,
          gpuClock, maxCpuClock, maxGpuClock},
@@ -275,9 +339,8 @@ void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, 
         {ui->progressBar_CPU04, ui->progressBar_GPU04, ui->label_CPU04, ui->label_GPU04, cpuPower,
          gpuPower, maxCpuPower, maxGpuPower},
     };
+    lock.unlock();
     for (const Pair &p : pairs) {
-        p.cpuMax = RefreshFigures::autoRangeMaximum(p.cpuMax, p.cpuValue);
-        p.gpuMax = RefreshFigures::autoRangeMaximum(p.gpuMax, p.gpuValue);
         showBarRange(p.cpuBar, p.cpuMax);
         showBarRange(p.gpuBar, p.gpuMax);
         showNumber(p.cpuLabel, p.cpuValue);
@@ -472,6 +535,7 @@ void DMainWidget::searchDisplayAgain()
     if (deviceConnected) {
         ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
         deviceConnected = false;
+        updateRefreshRoute();
         hidInterface->hidApi_Close();
         hidInterface->quit();
     }
@@ -486,6 +550,7 @@ void DMainWidget::onHidDeviceConnectChanging_Into(QString hidPath)
     if (!hidInterface)
         return;
     deviceConnected = false;
+    updateRefreshRoute();
     hidInterface->getuUsbHidDeviceList();
 }
 
@@ -496,6 +561,7 @@ void DMainWidget::onHidDeviceConnectChanging_Remove(QString hidPath)
         return;
     ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
     deviceConnected = false;
+    updateRefreshRoute();
     hidInterface->hidApi_Close();
     hidInterface->quit();
 }
@@ -538,13 +604,16 @@ void DMainWidget::onShowSources()
         connect(sourcesDialog, &SourcesDialog::sigSourcesChanged, this,
                 &DMainWidget::onSourcesChanged);
         // The thread keeps every reading only while someone looks at them.
-        connect(sourcesDialog, &QDialog::finished, this,
-                [this] { pcInfoThread->setCollectSources(false); });
+        connect(sourcesDialog, &QDialog::finished, this, [this] {
+            pcInfoThread->setCollectSources(false);
+            updateRefreshRoute();
+        });
     }
     sourcesDialog->setChoices(SourceSettings::load());
     pcInfoThread->setCollectSources(true);
     sourcesDialog->showReport(pcInfoThread->getSourceReport());
     sourcesDialog->show();
+    updateRefreshRoute();
     sourcesDialog->raise();
     sourcesDialog->activateWindow();
 }
@@ -560,6 +629,29 @@ void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)
     const bool click = reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger;
     if (click && showMainPageUI == 1)
         showNormal();
+}
+
+void DMainWidget::showEvent(QShowEvent *event)
+{
+    if (pixmapCacheLimit >= 0) {
+        QPixmapCache::setCacheLimit(pixmapCacheLimit);
+        pixmapCacheLimit = -1;
+    }
+    windowShown = true;
+    updateRefreshRoute();
+    // The widgets were left alone while hidden: show the latest pass at once.
+    if (sdkReady) {
+        DeviceFrameInput unused;
+        showReadings(pcInfoThread->getSensorReadings(), unused);
+    }
+    QWidget::showEvent(event);
+}
+
+void DMainWidget::hideEvent(QHideEvent *event)
+{
+    windowShown = false;
+    updateRefreshRoute();
+    QWidget::hideEvent(event);
 }
 
 void DMainWidget::closeEvent(QCloseEvent *event)

@@ -5,6 +5,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <atomic>
+#include <mutex>
 #include <thread>
 
 class DeviceMonitor;
@@ -15,6 +17,8 @@ struct SourceChoices;
 class QAction;
 class QMenu;
 class getPcInfoThread;
+struct DeviceFrameInput;
+struct SensorReadings;
 
 namespace Ui {
 class DMainWidget;
@@ -63,6 +67,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
 
 private slots:
@@ -79,14 +85,27 @@ private:
     void initThemeData();
     void initOperate();
     void applyTemperatureUnit(int unit);
+    void showReadings(const SensorReadings &readings, DeviceFrameInput &frame);
     void refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, int gpuFan, int cpuPower,
                                int gpuPower);
+    void advanceAutoRanges(const SensorReadings &readings);
+    bool refreshWithoutWindow(const SensorReadings &readings);
+    void updateRefreshRoute();
     void refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal, int &driveUsage,
                               quint64 &driveTotal);
 
     Ui::DMainWidget *ui;
     QSystemTrayIcon *trayIcon = nullptr;
     int showMainPageUI = 1;
+    // Qt's pixmap cache limit, held at 0 until the window is first shown (see the constructor).
+    int pixmapCacheLimit = -1;
+    bool windowShown = false;
+    // While nothing on screen shows the values, the sensor thread sends the display's report
+    // itself and the GUI thread sleeps through the pass.
+    std::atomic<bool> windowlessRefresh{false};
+    std::atomic<bool> framesInCelsius{true};
+    // The auto-range maxima below, advanced by the sensor thread too while the window is hidden.
+    std::mutex autoRangeLock;
 
     bool dragging = false;
     bool leftPressed = false;

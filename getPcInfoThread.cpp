@@ -68,6 +68,13 @@ void getPcInfoThread::setReadingObserver(ReadingObserver readingObserver)
     observer = std::move(readingObserver);
 }
 
+void getPcInfoThread::setPassHandler(PassHandler handler)
+{
+    // Passes run under the lock: once this returns, no pass still uses the old handler.
+    QMutexLocker lock(&libraryLock);
+    passHandler = std::move(handler);
+}
+
 void getPcInfoThread::onStartInitSdkLater()
 {
     initSdk();
@@ -179,8 +186,10 @@ void getPcInfoThread::getSensorInfo()
             publishedSources.candidates.clear();
     }
     std::fflush(stdout);
+    const bool handled = passHandler && passHandler(readings);
     passDone = true;
-    emit sigGetPcInfoOk();
+    if (!handled)
+        emit sigGetPcInfoOk();
 }
 
 void getPcInfoThread::walkSensor(int sensor, char *nameBuffer, bool details)

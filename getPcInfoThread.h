@@ -24,6 +24,10 @@ public:
     using ReadingObserver =
         std::function<void(const char *sensor, ReadingKind kind, const char *name, double value)>;
 
+    /// Runs on this thread after a pass with its values; true when it dealt with them, and then
+    /// no sigGetPcInfoOk() goes out for that pass (a hidden window need not wake for it).
+    using PassHandler = std::function<bool(const SensorReadings &readings)>;
+
     explicit getPcInfoThread(QObject *parent = nullptr);
     ~getPcInfoThread() override;
 
@@ -37,6 +41,8 @@ public:
     /// Folder holding the library; empty (the default) means beside the executable.
     void setLibraryDirectory(const QString &directory);
     void setReadingObserver(ReadingObserver observer);
+    /// Takes effect between passes; an empty handler removes it.
+    void setPassHandler(PassHandler handler);
     /// Runs one pass now if the library is ready and polling was not stopped.
     bool pollOnce();
     /// Closes and starts the library again before the next pass, so that counters read as
@@ -98,4 +104,5 @@ private:
     SourceReport publishedSources; // guarded by publishLock
     std::string libraryDirectory;
     ReadingObserver observer;
+    PassHandler passHandler;
 };

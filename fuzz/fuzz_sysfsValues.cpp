@@ -30,10 +30,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         break;
     }
-    case 2:
-        for (const auto &clock : hwsensors::parseCpuinfoClocks(content))
-            FuzzInput::require(clock.first >= 0);
+    case 2: {
+        int processor = -1;
+        double mhz = 0;
+        for (const bool atEnd : {false, true}) {
+            const hwsensors::CpuinfoScan scan =
+                hwsensors::firstCpuinfoClock(content.data(), content.size(), atEnd, processor, mhz);
+            if (scan == hwsensors::CpuinfoScan::Found)
+                FuzzInput::require(processor >= 0 && std::isfinite(mhz));
+            FuzzInput::require(!atEnd || scan != hwsensors::CpuinfoScan::NeedMore);
+        }
         break;
+    }
     case 3: {
         const std::string trimmed = hwsensors::trimmed(content);
         FuzzInput::require(hwsensors::trimmed(trimmed) == trimmed);

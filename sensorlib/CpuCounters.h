@@ -1,7 +1,7 @@
 #pragma once
 // Pure arithmetic behind the CPU usage and package power readings.
+#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 
 namespace hwsensors {
@@ -13,8 +13,17 @@ struct CpuTimes
     bool valid = false;
 };
 
-/// Processor number -> "cpu MHz" of the text of /proc/cpuinfo.
-std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo);
+enum class CpuinfoScan
+{
+    Found,    ///< the first record's processor number and "cpu MHz"
+    NoClock,  ///< the first record ended, or the text did, without a clock
+    NeedMore, ///< the text stops inside the first record before its clock
+};
+
+/// Scans only the first record (up to the first blank line after "processor") of the start
+/// of /proc/cpuinfo. Only whole lines count unless \a atEnd says the text is the whole file.
+CpuinfoScan firstCpuinfoClock(const char *text, size_t length, bool atEnd, int &processor,
+                              double &mhz);
 
 /// Parses the first ("cpu ") line of /proc/stat.
 CpuTimes parseCpuTimes(const std::string &procStat);

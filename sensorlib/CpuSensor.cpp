@@ -2,11 +2,12 @@
 #include "CpuCounters.h"
 #include "ValueFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
-#include <sstream>
 
 namespace hwsensors {
 
@@ -106,44 +107,87 @@ void addUsage(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()
 
 } // namespace
 
-std::map<int, double> parseCpuinfoClocks(const std::string &cpuinfo)
+CpuinfoScan firstCpuinfoClock(const char *text, size_t length, bool atEnd, int &processor,
+                              double &mhz)
 {
-    std::map<int, double> clocks;
-    std::istringstream lines(cpuinfo);
-    std::string line;
-    int processor = -1;
-    while (std::getline(lines, line)) {
+    processor = -1;
+    size_t pos = 0;
+    while (pos < length) {
+        const char *newline =
+            static_cast<const char *>(std::memchr(text + pos, '\n', length - pos));
+        if (!newline && !atEnd)
+            return CpuinfoScan::NeedMore; // a line cut off by the read
+        const size_t end = newline ? size_t(newline - text) : length;
+        const std::string line(text + pos, end - pos);
+        pos = end + 1;
         const size_t colon = line.find(':');
-        if (colon == std::string::npos)
+        if (colon == std::string::npos) {
+            // A blank line closes the record once it has begun.
+            if (processor >= 0 && trimmed(line).empty())
+                return CpuinfoScan::NoClock;
             continue;
+        }
         const std::string key = trimmed(line.substr(0, colon));
-        const std::string value = trimmed(line.substr(colon + 1));
-        if (key == "processor")
-            processor = std::atoi(value.c_str());
-        else if (key == "cpu MHz" && processor >= 0) {
-            double mhz = 0;
-            if (parseSysfsValue(value.data(), value.size(), mhz))
-                clocks[processor] = mhz;
+        if (key == "processor") {
+            if (processor >= 0)
+                return CpuinfoScan::NoClock; // a second record without the blank line
+            const std::string value = trimmed(line.substr(colon + 1));
+            double number = 0;
+            if (!parseSysfsValue(value.data(), value.size(), number) || number < 0 || number > 1e6)
+                return CpuinfoScan::NoClock;
+            processor = int(number);
+        } else if (key == "cpu MHz" && processor >= 0) {
+            const std::string value = trimmed(line.substr(colon + 1));
+            if (!parseSysfsValue(value.data(), value.size(), mhz))
+                return CpuinfoScan::NoClock;
+            return CpuinfoScan::Found;
         }
     }
-    return clocks;
+    return atEnd ? CpuinfoScan::NoClock : CpuinfoScan::NeedMore;
 }
 
 namespace {
+
+// The kernel produces /proc/cpuinfo one record per processor, each costly (on some machines
+// it asks every processor for its clock). A short read from the start makes it produce only
+// the first record, so only that processor's clock is read each pass.
+constexpr size_t kCpuinfoStep = 512;
+constexpr size_t kCpuinfoLimit = 8192;
 
 struct CpuinfoState
 {
     explicit CpuinfoState(std::string path) : file(std::move(path)) {}
     ValueFile file;
-    std::string text; // reused by every pass
-    std::map<int, double> clocks;
+    char text[kCpuinfoLimit];
+    int processor = -1;
+    double mhz = 0;
+    bool valid = false;
+
+    void read()
+    {
+        valid = false;
+        size_t used = 0;
+        for (;;) {
+            size_t got = 0;
+            const size_t want = std::min(kCpuinfoStep, sizeof text - used);
+            if (!file.readAt(text + used, want, used, got))
+                return;
+            used += got;
+            const CpuinfoScan scan = firstCpuinfoClock(text, used, got == 0, processor, mhz);
+            if (scan != CpuinfoScan::NeedMore) {
+                valid = scan == CpuinfoScan::Found;
+                return;
+            }
+            if (used == sizeof text)
+                return;
+        }
+    }
 };
 
 void addClocks(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()>> &refreshers)
 {
     auto cpuinfo = std::make_shared<CpuinfoState>(root.path("/proc/cpuinfo"));
-    if (cpuinfo->file.readAll(cpuinfo->text))
-        cpuinfo->clocks = parseCpuinfoClocks(cpuinfo->text);
+    cpuinfo->read();
 
     std::map<int, std::string> cpufreq; // cpu number -> scaling_cur_freq path
     for (const std::string &entry : root.list("/sys/devices/system/cpu")) {
@@ -155,8 +199,10 @@ void addClocks(Sensor &cpu, const SysRoot &root, std::vector<std::function<void(
             cpufreq[std::atoi(entry.c_str() + 3)] = root.path(file);
     }
     std::map<int, bool> cpus; // true: cpufreq
-    for (const auto &entry : cpuinfo->clocks)
-        cpus[entry.first] = false;
+    // Without cpufreq only the first processor's clock is known: the others' would cost the
+    // whole of /proc/cpuinfo every pass.
+    if (cpuinfo->valid)
+        cpus[cpuinfo->processor] = false;
     for (const auto &entry : cpufreq)
         cpus[entry.first] = true;
 
@@ -170,20 +216,15 @@ void addClocks(Sensor &cpu, const SysRoot &root, std::vector<std::function<void(
         usesCpuinfo = true;
         const int number = entry.first;
         cpu.add(Clock, name, [cpuinfo, number](double &value) {
-            const auto found = cpuinfo->clocks.find(number);
-            if (found == cpuinfo->clocks.end())
+            // A different first processor (the first one taken offline) is not this reading.
+            if (!cpuinfo->valid || cpuinfo->processor != number)
                 return false;
-            value = found->second;
+            value = cpuinfo->mhz;
             return true;
         });
     }
-    if (usesCpuinfo) {
-        // Only where some processor has no cpufreq: /proc/cpuinfo is costly to produce.
-        refreshers.push_back([cpuinfo] {
-            if (cpuinfo->file.readAll(cpuinfo->text))
-                cpuinfo->clocks = parseCpuinfoClocks(cpuinfo->text);
-        });
-    }
+    if (usesCpuinfo)
+        refreshers.push_back([cpuinfo] { cpuinfo->read(); });
 }
 
 struct EnergyState

@@ -99,4 +99,21 @@ bool ValueFile::readAll(std::string &content)
     }
 }
 
+bool ValueFile::readAt(char *buffer, size_t size, size_t offset, size_t &got)
+{
+    got = 0;
+    if (!ensureOpen())
+        return false;
+    ssize_t read;
+    do
+        read = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+    while (read < 0 && errno == EINTR);
+    if (read < 0) {
+        forget();
+        return false;
+    }
+    got = static_cast<size_t>(read);
+    return true;
+}
+
 } // namespace hwsensors

@@ -25,6 +25,8 @@ public:
     bool readNumber(double &value);
     /// The whole file into \a content, whose storage is reused from pass to pass.
     bool readAll(std::string &content);
+    /// Up to \a size bytes from \a offset; \a got 0 at the end of the file.
+    bool readAt(char *buffer, size_t size, size_t offset, size_t &got);
 
 private:
     bool ensureOpen();

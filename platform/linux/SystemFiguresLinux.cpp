@@ -1,10 +1,14 @@
 #include "platform/linux/SystemFiguresLinux.h"
 
+#include <fcntl.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace SystemFigures {
 
@@ -106,9 +110,64 @@ Drive driveAt(const std::string &path)
     return driveFromBlocks(info.f_blocks, info.f_bfree, info.f_frsize);
 }
 
+namespace {
+
+// /proc/meminfo, read once a second all day: kept open and read again from its start, which
+// saves an open, a stat and a close per refresh. Reopened when the file fails or the root
+// below which it is read changes.
+class KeptMeminfo
+{
+public:
+    Memory read(const std::string &path)
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        if (path != openPath)
+            forget();
+        if (fd < 0) {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                return {};
+            openPath = path;
+        }
+        text.clear();
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::pread(fd, buffer, sizeof buffer, off_t(text.size()));
+            if (got == 0)
+                break;
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                forget();
+                return {};
+            }
+            text.append(buffer, size_t(got));
+        }
+        return memoryFromMeminfo(text);
+    }
+
+private:
+    void forget()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+        openPath.clear();
+    }
+
+    std::mutex guard;
+    int fd = -1;
+    std::string openPath;
+    std::string text; // storage reused by every refresh
+};
+
+} // namespace
+
 Memory memory()
 {
-    return memoryFromFile(meminfoPath());
+    // Never destroyed: the program ends with worker threads still running.
+    static KeptMeminfo *const kept = new KeptMeminfo;
+    return kept->read(meminfoPath());
 }
 
 Drive systemDrive()

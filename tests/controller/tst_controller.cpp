@@ -1,5 +1,6 @@
 #include "DDataManager.h"
 #include "HidapiDouble.h"
+#include "core/Clock.h"
 #include "dmainwidget.h"
 #include "gui/SourcesDialog.h"
 #include "widgets/ProgressBarRound.h"
@@ -120,6 +121,7 @@ private slots:
     void unchangedFiguresAreNotSetAgain();
     void closedWindowLeavesNoWorkerRunning();
     void unitSwitchStoresAndMarksFrames();
+    void hiddenWindowLeavesReportsToTheSensorThread();
     void storedFahrenheitAppliesAtStart();
     void trayMenuAndCloseButton();
     void sourcesDialogStoresAChoice();
@@ -283,6 +285,7 @@ void tst_controller::vanishedDisplayIsClosedAndFoundAgain()
 void tst_controller::resumeReopensTheDisplay()
 {
     auto window = startWindow(true);
+    window->show();
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
     QVERIFY(QMetaObject::invokeMethod(window.get(), "onSystemResumed"));
     QVERIFY(capturedMessages.contains(
@@ -355,6 +358,7 @@ void tst_controller::closedWindowLeavesNoWorkerRunning()
 void tst_controller::unitSwitchStoresAndMarksFrames()
 {
     auto window = startWindow(true);
+    window->show();
     auto *gauge = child<ProgressBarRound>(window.get(), "widget_CpuDashboardNew");
     QTRY_COMPARE_WITH_TIMEOUT(gauge->displayValue(), 45, 4000);
 
@@ -378,6 +382,50 @@ void tst_controller::unitSwitchStoresAndMarksFrames()
     QCOMPARE(unitSettings().value("TempShowModel/Model").toInt(), 1);
     QCOMPARE(gauge->strUnit(), QStringLiteral("℃"));
     QCOMPARE(gauge->currentValueType(), 1);
+}
+
+// Hidden, the window is not woken for each pass: the sensor thread sends the same report, and
+// showing the window brings the widgets up to date with what passed meanwhile.
+void tst_controller::hiddenWindowLeavesReportsToTheSensorThread()
+{
+    Clock::setNowSourceForTesting(
+        [] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::LocalTime); });
+    writeScript(5000);
+    auto window = startWindow(true);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 2, 4000);
+    QCOMPARE(labelText(window.get(), "label_CPU02"), QStringLiteral("0"));
+    const std::vector<unsigned char> hiddenFrame = HidapiDouble::writes().back().bytes;
+    QCOMPARE(int(hiddenFrame[2]), 45); // Celsius, unmarked
+
+    child<QRadioButton>(window.get(), "radioButton_Model02")->click();
+    size_t before = writeCount();
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > before, 3000);
+    QCOMPARE(int(HidapiDouble::writes().back().bytes[2]), 45 | 0x80);
+    child<QRadioButton>(window.get(), "radioButton_Model01")->click();
+
+    writeScript(3000);
+    before = writeCount();
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > before + 1, 4000);
+    window->show();
+    QCOMPARE(labelText(window.get(), "label_CPU02"), QStringLiteral("3000"));
+    // The range remembers the 5000 MHz seen while hidden.
+    QCOMPARE(child<QProgressBar>(window.get(), "progressBar_CPU02")->maximum(), 5001);
+    QCOMPARE(child<ProgressBarRound>(window.get(), "widget_CpuDashboardNew")->displayValue(), 45);
+
+    // Shown, the window sends the reports again, byte for byte as the sensor thread did.
+    writeScript(5000);
+    before = writeCount();
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > before + 1, 4000);
+    QCOMPARE(labelText(window.get(), "label_CPU02"), QStringLiteral("5000"));
+    // All but the live memory and drive loads and the checksum over them.
+    const auto steady = [](std::vector<unsigned char> frame) {
+        frame[18] = frame[21] = frame[30] = 0; // 30: the checksum
+        return frame;
+    };
+    QCOMPARE(steady(HidapiDouble::writes().back().bytes), steady(hiddenFrame));
+    QVERIFY(hiddenFrame[19] || hiddenFrame[20]); // memory and drive sizes were filled in
+    QVERIFY(hiddenFrame[22] || hiddenFrame[23]);
+    Clock::setNowSourceForTesting({});
 }
 
 void tst_controller::storedFahrenheitAppliesAtStart()

@@ -140,6 +140,7 @@ const ReadingKind U = ReadingKind::Usage;
 } // namespace
 
 Q_DECLARE_METATYPE(ReadingKind)
+Q_DECLARE_METATYPE(hwsensors::CpuinfoScan)
 
 class tst_sensorLibrary : public QObject
 {
@@ -156,6 +157,9 @@ private slots:
     void cpuCounters();
     void energyDelta_data();
     void energyDelta();
+    void firstCpuinfoClock_data();
+    void firstCpuinfoClock();
+    void cpuinfoClockEachPass();
     void toolOutput();
     void toolSources_data();
     void toolSources();
@@ -220,7 +224,8 @@ void tst_sensorLibrary::readings_data()
     const QString vm = "vm";
     QTest::newRow("vm usage") << vm << "CPU" << U << "Total CPU Usage" << 30.0;
     QTest::newRow("vm cpuinfo clock") << vm << "CPU" << C << "Core 0 Clock" << 2299.998;
-    QTest::newRow("vm second clock") << vm << "CPU" << C << "Core 1 Clock" << 2299.998;
+    // Without cpufreq only the first record of /proc/cpuinfo is read.
+    QTest::newRow("vm no second clock") << vm << "CPU" << C << "Core 1 Clock" << 0.0;
 }
 
 void tst_sensorLibrary::readings()
@@ -348,6 +353,87 @@ void tst_sensorLibrary::cpuCounters()
     const CpuTimes a = hwsensors::parseCpuTimes(before.toStdString() + "\ncpu0 1 2 3 4\n");
     const CpuTimes b = hwsensors::parseCpuTimes(after.toStdString() + "\ncpu0 1 2 3 4\n");
     QCOMPARE(hwsensors::cpuUsagePercent(a, b, 12.5), usage);
+}
+
+void tst_sensorLibrary::firstCpuinfoClock_data()
+{
+    using hwsensors::CpuinfoScan;
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("atEnd");
+    QTest::addColumn<CpuinfoScan>("scan");
+    QTest::addColumn<int>("processor");
+    QTest::addColumn<double>("mhz");
+
+    const QByteArray head = "processor\t: 0\nvendor_id\t: GenuineIntel\n";
+    QTest::newRow("x86 record") << head + "cpu MHz\t\t: 2299.998\ncache size\t: 8192 KB\n"
+                                << false << CpuinfoScan::Found << 0 << 2299.998;
+    QTest::newRow("cut before the clock")
+        << head + "model name\t: QEMU" << false << CpuinfoScan::NeedMore << 0 << 0.0;
+    // The read may stop inside the number: "2299" of "2299.998" is no clock yet.
+    QTest::newRow("cut inside the clock")
+        << head + "cpu MHz\t\t: 2299" << false << CpuinfoScan::NeedMore << 0 << 0.0;
+    QTest::newRow("file ends after the clock")
+        << head + "cpu MHz\t\t: 2299" << true << CpuinfoScan::Found << 0 << 2299.0;
+    QTest::newRow("first record has none") << QByteArray("processor\t: 0\nBogoMIPS\t: 48.00\n\n"
+                                                         "processor\t: 1\ncpu MHz\t\t: 1800\n")
+                                           << false << CpuinfoScan::NoClock << 0 << 0.0;
+    QTest::newRow("next record without blank line") << QByteArray("processor : 0\nprocessor : 1\n"
+                                                                  "cpu MHz : 1800\n")
+                                                    << false << CpuinfoScan::NoClock << 0 << 0.0;
+    QTest::newRow("first online processor") << QByteArray("processor\t: 2\ncpu MHz\t\t: 3400.5\n")
+                                            << false << CpuinfoScan::Found << 2 << 3400.5;
+    QTest::newRow("clock before processor") << QByteArray("cpu MHz : 1800\nprocessor : 0\n\n")
+                                            << false << CpuinfoScan::NoClock << 0 << 0.0;
+    QTest::newRow("no number") << QByteArray("processor : x\ncpu MHz : 1800\n") << false
+                               << CpuinfoScan::NoClock << -1 << 0.0;
+    QTest::newRow("empty file") << QByteArray() << true << CpuinfoScan::NoClock << -1 << 0.0;
+}
+
+void tst_sensorLibrary::firstCpuinfoClock()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, atEnd);
+    QFETCH(hwsensors::CpuinfoScan, scan);
+    QFETCH(int, processor);
+    QFETCH(double, mhz);
+    int gotProcessor = -5;
+    double gotMhz = 0;
+    QCOMPARE(hwsensors::firstCpuinfoClock(text.constData(), size_t(text.size()), atEnd,
+                                          gotProcessor, gotMhz),
+             scan);
+    if (scan != hwsensors::CpuinfoScan::NeedMore)
+        QCOMPARE(gotProcessor, processor);
+    if (scan == hwsensors::CpuinfoScan::Found)
+        QCOMPARE(gotMhz, mhz);
+}
+
+// The clock is read again every pass, also where the first record's clock lies beyond the
+// first short read, and belongs only to the processor that was first at start.
+void tst_sensorLibrary::cpuinfoClockEachPass()
+{
+    FixtureMachine machine("vm");
+    const QString cpuinfo = machine.root + "/proc/cpuinfo";
+    const QByteArray flags = "flags\t\t: " + QByteArray(1500, 'x') + "\n";
+    const auto record = [&](int processor, const QByteArray &mhz) {
+        return "processor\t: " + QByteArray::number(processor) + "\n" + flags +
+               "cpu MHz\t\t: " + mhz + "\n\n";
+    };
+    writeFile(cpuinfo, record(0, "1800.5") + record(1, "3000"));
+    pollFixture(machine);
+    const Seen *clock = machine.find("CPU", C, "Core 0 Clock");
+    QVERIFY(clock);
+    QCOMPARE(clock->value, 1800.5);
+    QVERIFY(!machine.find("CPU", C, "Core 1 Clock"));
+
+    writeFile(cpuinfo, record(0, "2400") + record(1, "3000"));
+    QVERIFY(machine.poll());
+    clock = machine.find("CPU", C, "Core 0 Clock");
+    QVERIFY(clock);
+    QCOMPARE(clock->value, 2400.0);
+
+    writeFile(cpuinfo, record(1, "3000"));
+    QVERIFY(machine.poll());
+    QVERIFY(!machine.find("CPU", C, "Core 0 Clock"));
 }
 
 void tst_sensorLibrary::energyDelta_data()

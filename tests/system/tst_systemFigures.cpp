@@ -21,6 +21,7 @@ private slots:
     void meminfoOldKernel();
     void memoryBelowRoot();
     void memoryUnreadable();
+    void memoryReadAgain();
     void driveFromBlocks_data();
     void driveFromBlocks();
     void rootDrive();
@@ -98,6 +99,29 @@ void TestSystemFigures::memoryBelowRoot()
 void TestSystemFigures::memoryUnreadable()
 {
     QVERIFY(!memoryFromFile((kData + "/no-such-file").toStdString()).valid);
+}
+
+// The file stays open between refreshes: each one still sees the current figures, and a
+// different root is read from its own file.
+void TestSystemFigures::memoryReadAgain()
+{
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("proc")));
+    QFile file(root.filePath(QStringLiteral("proc/meminfo")));
+    const auto write = [&file](const QByteArray &available) {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("MemTotal: 1000 kB\nMemFree: 1 kB\nMemAvailable: " + available + " kB\n");
+        file.close();
+    };
+    write("900");
+    qputenv("HWSENSORS_ROOT", QFile::encodeName(root.path()));
+    QCOMPARE(memory().loadPercent, 10u);
+    write("250");
+    QCOMPARE(memory().loadPercent, 75u);
+    qunsetenv("HWSENSORS_ROOT");
+    const Memory real = memory();
+    QVERIFY(real.valid);
+    QVERIFY(real.totalBytes != 1000 * 1024);
 }
 
 void TestSystemFigures::driveFromBlocks_data()
