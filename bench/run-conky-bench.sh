@@ -20,6 +20,7 @@
 # nothing: it says what is missing.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/staging.sh"
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-60}
 warmup=${3:-5}
@@ -49,14 +50,7 @@ cleanup() {
     for pid in $hidden $shown $conky $xvfb; do
         kill -KILL "$pid" 2>/dev/null || true
     done
-    # A terminated Tarnix leaves its single-instance segment and semaphore behind; Qt keys them
-    # with ftok(key file, 'Q'), and the key files are in each stage's temp folder.
-    for file in "$work"/*/tmp/qipc_*; do
-        [ -e "$file" ] || continue
-        key=$(python3 -c 'import os, sys; s = os.stat(sys.argv[1]); print(hex((s.st_ino & 0xffff) | ((s.st_dev & 0xff) << 16) | (ord("Q") << 24)))' "$file")
-        ipcrm -M "$key" 2>/dev/null || true
-        ipcrm -S "$key" 2>/dev/null || true
-    done
+    release_qt_ipc "$work"/*
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
@@ -69,14 +63,7 @@ display=$(head -n 1 "$work/display")
 export DISPLAY=":$display"
 
 stage() { # name showMainPageUI
-    dir="$work/$1"
-    mkdir -p "$dir/app/configDir" "$dir/hid" "$dir/home" "$dir/config" "$dir/data" \
-        "$dir/cache" "$dir/tmp"
-    cp "$build/Tarnix" "$build/libhwsensors.so" "$dir/app/"
-    cp "$here/../configDir/"*.png "$dir/app/configDir/"
-    sed "s/^ShowMainPageUI=.*/ShowMainPageUI=$2/" "$here/../configDir/appConfig.ini" \
-        >"$dir/app/configDir/appConfig.ini"
-    printf '5131 2007 /dev/hidraw-bench\n' >"$dir/hid/devices"
+    stage_tarnix "$work/$1" "$build/libhwsensors.so" "$2" '5131 2007 /dev/hidraw-bench'
 }
 launch() { # name
     dir="$work/$1"

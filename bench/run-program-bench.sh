@@ -11,6 +11,7 @@
 # TARNIX_BENCH_QPA picks the platform plugin (default offscreen).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/staging.sh"
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-60}
 warmup=${3:-5}
@@ -35,26 +36,12 @@ cleanup() {
     for pid in $tarnix $empty $hiddenEmpty; do
         kill -KILL "$pid" 2>/dev/null || true
     done
-    # A terminated Tarnix leaves its single-instance segment and semaphore behind; Qt keys them
-    # with ftok(key file, 'Q'), and the key files are in the stage's temp folder.
-    for file in "$stage"/tmp/qipc_*; do
-        [ -e "$file" ] || continue
-        key=$(python3 -c 'import os, sys; s = os.stat(sys.argv[1]); print(hex((s.st_ino & 0xffff) | ((s.st_dev & 0xff) << 16) | (ord("Q") << 24)))' "$file")
-        ipcrm -M "$key" 2>/dev/null || true
-        ipcrm -S "$key" 2>/dev/null || true
-    done
+    release_qt_ipc "$stage"
     rm -rf "$stage"
 }
 trap cleanup EXIT INT TERM
 
-mkdir -p "$stage/app/configDir" "$stage/hid" "$stage/home" "$stage/config" "$stage/data" \
-    "$stage/cache" "$stage/tmp"
-cp "$build/Tarnix" "$stage/app/"
-cp "$build/tests/scripted-sensors/libhwsensors.so" "$stage/app/"
-cp "$here/../configDir/"*.png "$stage/app/configDir/"
-sed 's/^ShowMainPageUI=.*/ShowMainPageUI=0/' "$here/../configDir/appConfig.ini" \
-    >"$stage/app/configDir/appConfig.ini"
-printf '5131 2007 /dev/hidraw-bench\n' >"$stage/hid/devices"
+stage_tarnix "$stage" "$build/tests/scripted-sensors/libhwsensors.so" 0 '5131 2007 /dev/hidraw-bench'
 
 export HOME="$stage/home" XDG_CONFIG_HOME="$stage/config" XDG_DATA_HOME="$stage/data"
 export XDG_CACHE_HOME="$stage/cache" TMPDIR="$stage/tmp" QT_QPA_PLATFORM="$qpa"

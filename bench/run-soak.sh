@@ -13,6 +13,7 @@
 # Defaults: build, 100 (about eight minutes). Exit status 1 when a cycle did not resume.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/staging.sh"
 build=$(cd "${1:-build}" && pwd)
 cycles=${2:-100}
 timeout=15
@@ -28,24 +29,13 @@ cleanup() {
     [ -z "$tarnix" ] || kill -TERM "$tarnix" 2>/dev/null || true
     sleep 1
     [ -z "$tarnix" ] || kill -KILL "$tarnix" 2>/dev/null || true
-    for file in "$stage"/tmp/qipc_*; do
-        [ -e "$file" ] || continue
-        key=$(python3 -c 'import os, sys; s = os.stat(sys.argv[1]); print(hex((s.st_ino & 0xffff) | ((s.st_dev & 0xff) << 16) | (ord("Q") << 24)))' "$file")
-        ipcrm -M "$key" 2>/dev/null || true
-        ipcrm -S "$key" 2>/dev/null || true
-    done
+    release_qt_ipc "$stage"
     rm -rf "$stage"
 }
 trap cleanup EXIT INT TERM
 
-mkdir -p "$stage/app/configDir" "$stage/hid" "$stage/home" "$stage/config" "$stage/data" \
-    "$stage/cache" "$stage/tmp"
-cp "$build/Tarnix" "$build/tests/scripted-sensors/libhwsensors.so" "$stage/app/"
-cp "$here/../configDir/"*.png "$stage/app/configDir/"
-sed 's/^ShowMainPageUI=.*/ShowMainPageUI=0/' "$here/../configDir/appConfig.ini" \
-    >"$stage/app/configDir/appConfig.ini"
 displayLine='5131 2007 /dev/hidraw-soak'
-printf '%s\n' "$displayLine" >"$stage/hid/devices"
+stage_tarnix "$stage" "$build/tests/scripted-sensors/libhwsensors.so" 0 "$displayLine"
 
 env -u XDG_CONFIG_DIRS -u XDG_DATA_DIRS HOME="$stage/home" XDG_CONFIG_HOME="$stage/config" XDG_DATA_HOME="$stage/data" \
     XDG_CACHE_HOME="$stage/cache" TMPDIR="$stage/tmp" QT_QPA_PLATFORM=offscreen \
