@@ -33,9 +33,7 @@ done
     echo "missing:$missing (Debian packages xvfb, conky-std, python3, util-linux)" >&2
     exit 1
 }
-for needed in Tarnix libhwsensors.so tests/hidapi-double/libhidapi-hidraw.so.0; do
-    [ -e "$build/$needed" ] || { echo "missing $build/$needed: build everything first" >&2; exit 1; }
-done
+require_built Tarnix libhwsensors.so tests/hidapi-double/libhidapi-hidraw.so.0
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarnix-conky.XXXXXX")
 xvfb=

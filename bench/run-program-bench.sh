@@ -19,10 +19,8 @@ qpa=${TARNIX_BENCH_QPA:-offscreen}
 targetPercent=0.3
 memoryMarginPercent=15
 
-for needed in Tarnix tests/scripted-sensors/libhwsensors.so \
-    tests/hidapi-double/libhidapi-hidraw.so.0 bench/emptyWindow; do
-    [ -e "$build/$needed" ] || { echo "missing $build/$needed: build everything first" >&2; exit 1; }
-done
+require_built Tarnix tests/scripted-sensors/libhwsensors.so \
+    tests/hidapi-double/libhidapi-hidraw.so.0 bench/emptyWindow
 
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tarnix-bench.XXXXXX")
 tarnix=

@@ -18,10 +18,7 @@ build=$(cd "${1:-build}" && pwd)
 cycles=${2:-100}
 timeout=15
 
-for needed in Tarnix tests/scripted-sensors/libhwsensors.so \
-    tests/hidapi-double/libhidapi-hidraw.so.0; do
-    [ -e "$build/$needed" ] || { echo "missing $build/$needed: build everything first" >&2; exit 1; }
-done
+require_built Tarnix tests/scripted-sensors/libhwsensors.so tests/hidapi-double/libhidapi-hidraw.so.0
 
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tarnix-soak.XXXXXX")
 tarnix=

@@ -25,3 +25,10 @@ release_qt_ipc() {
         done
     done
 }
+
+# require_built FILE...: each file, relative to $build, must exist.
+require_built() {
+    for needed in "$@"; do
+        [ -e "$build/$needed" ] || { echo "missing $build/$needed: build everything first" >&2; exit 1; }
+    done
+}
