@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -356,7 +357,11 @@ void TestHidTransport::failedWriteRuns()
 
     MainHidInterFace &hid = *m_hid;
     openDisplay(hid);
-    QSignalSpy failing(&hid, &MainHidInterFace::sigWritesFailing);
+    // Emitted on the writer thread; QSignalSpy is not safe to fill from there.
+    std::atomic<int> failing{0};
+    connect(
+        &hid, &MainHidInterFace::sigWritesFailing, this, [&failing] { ++failing; },
+        Qt::DirectConnection);
     hid.start();
     int done = 0;
     for (const QChar outcome : outcomes) {
@@ -372,9 +377,9 @@ void TestHidTransport::failedWriteRuns()
         ++done;
         QTRY_COMPARE(writeCount() + HidapiDouble::calls().failedWrites, done);
     }
-    QTRY_COMPARE(failing.count(), announced);
+    QTRY_COMPARE(failing.load(), announced);
     QTest::qWait(20);
-    QCOMPARE(failing.count(), announced);
+    QCOMPARE(failing.load(), announced);
     hid.hidApi_Close();
 }
 
