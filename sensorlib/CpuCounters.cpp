@@ -1,5 +1,6 @@
 #include "CpuCounters.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace hwsensors {
@@ -36,7 +37,8 @@ double cpuUsagePercent(const CpuTimes &before, const CpuTimes &after, double pre
         return previous;
     if (idle >= total)
         return 0;
-    return 100.0 * static_cast<double>(total - idle) / static_cast<double>(total);
+    // (100 · busy) / total can round a hair above 100 when nearly all time was busy.
+    return std::min(100.0, 100.0 * static_cast<double>(total - idle) / static_cast<double>(total));
 }
 
 double energyDelta(double before, double after, double maxRange)
