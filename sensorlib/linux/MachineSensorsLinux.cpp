@@ -1,7 +1,8 @@
-#include "MachineSensors.h"
 #include "Builders.h"
+#include "MachineSensors.h"
 
-#include <cstring>
+#include <cstdlib>
+#include <string>
 
 namespace hwsensors {
 
@@ -24,13 +25,18 @@ void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine)
         machine.sensors.push_back(std::move(*next));
 }
 
-void copyName(const std::string &name, char *buffer, int size)
+int startMachine(MachineSensors &machine)
 {
-    if (!buffer || size <= 0)
-        return;
-    const size_t length = std::min(name.size(), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, name.data(), length);
-    buffer[length] = '\0';
+    const SysRoot root = SysRoot::fromEnvironment();
+    // A root that does not exist is a mistake in the set-up, not a machine without sensors.
+    if (!root.root().empty() && !root.isDirectory("/"))
+        return -2;
+    // A fixture tree stands for a whole machine: the real GPUs behind NVML are not part of
+    // it unless asked for.
+    const char *nvml = std::getenv("HWSENSORS_NVML");
+    const bool useNvml = root.root().empty() || (nvml && std::string(nvml) == "1");
+    discoverSensors(root, useNvml, machine);
+    return 0;
 }
 
 } // namespace hwsensors

@@ -9,6 +9,11 @@
 namespace hwsensors {
 
 class Nvml;
+struct MachineSensors;
+
+/// CPU first, then the board, the GPUs and every other chip. NVML, which always reports the
+/// real GPUs, is asked only when \a useNvml is set.
+void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine);
 
 /// The "CPU" sensor: package temperature, usage, per-core clocks, package power. Takes the
 /// first usage and energy samples now, so the first pass already has real values.

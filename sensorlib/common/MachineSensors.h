@@ -2,7 +2,6 @@
 // Everything the library publishes for one machine, in walk order.
 #include "Nvml.h"
 #include "SensorModel.h"
-#include "SysRoot.h"
 
 #include <memory>
 #include <vector>
@@ -13,11 +12,13 @@ struct MachineSensors
 {
     std::unique_ptr<Nvml> nvml; // before the sensors, which hold pointers into it
     std::vector<Sensor> sensors;
+    // Platform sources that the sensors' samples read through; released after them.
+    std::shared_ptr<void> platformState;
 };
 
-/// CPU first, then the board, the GPUs and every other chip. NVML, which always reports the
-/// real GPUs, is asked only when \a useNvml is set.
-void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine);
+/// Finds this platform's sensors into \a machine; what sdkInit returns (0, or negative when
+/// the set-up is wrong rather than the machine without sensors).
+int startMachine(MachineSensors &machine);
 
 /// Copies \a name into \a buffer of \a size bytes, always terminated.
 void copyName(const std::string &name, char *buffer, int size);

@@ -1,7 +1,7 @@
 #include "Nvml.h"
+#include "DynamicLibrary.h"
 
 #include <cstdio>
-#include <dlfcn.h>
 
 namespace hwsensors {
 
@@ -44,7 +44,7 @@ constexpr unsigned int kFanSpeedInfoVersion =
 
 template <typename Fn> bool lookUp(void *library, const char *name, Fn &slot)
 {
-    slot = reinterpret_cast<Fn>(dlsym(library, name));
+    slot = reinterpret_cast<Fn>(vendorSymbol(library, name));
     return slot != nullptr;
 }
 
@@ -78,7 +78,7 @@ Nvml::~Nvml()
 
 std::unique_ptr<Nvml> Nvml::open()
 {
-    void *library = dlopen("libnvidia-ml.so.1", RTLD_NOW | RTLD_LOCAL);
+    void *library = openVendorLibrary(nvmlFileName());
     if (!library)
         return nullptr;
     std::unique_ptr<Nvml> nvml(new Nvml);

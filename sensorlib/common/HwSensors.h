@@ -1,10 +1,15 @@
 #pragma once
-// The ten operations of the Linux sensor library, with C linkage.
+// The ten operations of our sensor libraries, with C linkage.
 #ifdef __cplusplus
 extern "C" {
 #endif
 
+#if defined(_WIN32)
+// Names and ordinals come from the .def file.
+#define HWSENSORS_EXPORT
+#else
 #define HWSENSORS_EXPORT __attribute__((visibility("default")))
+#endif
 
 HWSENSORS_EXPORT int sdkInit(int version);
 HWSENSORS_EXPORT int sdkUninit(void);

@@ -2,7 +2,6 @@
 #include "MachineSensors.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 using namespace hwsensors;
@@ -36,22 +35,14 @@ double lookUp(int sensor, Kind kind, int reading, char *buffer, int size)
 int sdkInit(int version)
 {
     (void)version;
-    const SysRoot root = SysRoot::fromEnvironment();
-    // A root that does not exist is a mistake in the set-up, not a machine without sensors.
-    if (!root.root().empty() && !root.isDirectory("/"))
-        return -2;
-    // A fixture tree stands for a whole machine: the real GPUs behind NVML are not part of
-    // it unless asked for.
-    const char *nvml = std::getenv("HWSENSORS_NVML");
-    const bool useNvml = root.root().empty() || (nvml && std::string(nvml) == "1");
-    discoverSensors(root, useNvml, machine);
-    return 0;
+    return startMachine(machine);
 }
 
 int sdkUninit(void)
 {
     machine.sensors.clear();
     machine.nvml.reset();
+    machine.platformState.reset();
     return 0;
 }
 
