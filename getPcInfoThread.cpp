@@ -48,6 +48,15 @@ void logReading(ReadingKind kind, const char *name, double value)
                                       QStringLiteral("%1").arg(value));
 }
 
+// Says which file feeds the values, and why a library beside it was not taken.
+void logOrigin(const SensorLibraryOrigin &origin)
+{
+    for (const std::string &reason : origin.passedOver)
+        qWarning().noquote() << QString::fromStdString(reason);
+    if (!origin.path.empty())
+        qDebug().noquote() << "Sensor library:" << QString::fromStdString(origin.path);
+}
+
 } // namespace
 
 getPcInfoThread::getPcInfoThread(QObject *parent) : QThread(parent) {}
@@ -84,9 +93,10 @@ void getPcInfoThread::initSdk()
 {
     bool loaded = false;
     int status = 0;
+    SensorLibraryOrigin origin;
     {
         QMutexLocker lock(&libraryLock);
-        loaded = SensorLibrary::load(sdk, libraryDirectory) == 0;
+        loaded = SensorLibrary::load(sdk, libraryDirectory, &origin) == 0;
         if (loaded) {
             status = sdk.sdkInit(64);
             // Set before the signal goes out, so its receiver sees the new state.
@@ -94,6 +104,7 @@ void getPcInfoThread::initSdk()
             sdkReady = status == 0;
         }
     }
+    logOrigin(origin);
     if (!loaded) {
         emit sigTheSdkInitStatus(false, SensorLibrary::kMissing);
         std::printf("CANNOT LOAD DLL\n");

@@ -32,9 +32,12 @@ const char *SensorLibrary::fileName()
     return "libhwsensors.so";
 }
 
-int SensorLibrary::load(SensorLibraryApi &api, const std::string &directory)
+int SensorLibrary::load(SensorLibraryApi &api, const std::string &directory,
+                        SensorLibraryOrigin *origin)
 {
     api = SensorLibraryApi();
+    if (origin)
+        *origin = SensorLibraryOrigin();
     const std::string folder = directory.empty() ? applicationDirectory() : directory;
     if (folder.empty())
         return kMissing;
@@ -57,5 +60,7 @@ int SensorLibrary::load(SensorLibraryApi &api, const std::string &directory)
     if (!all)
         return kMissing;
     api = found;
+    if (origin)
+        origin->path = path;
     return 0;
 }

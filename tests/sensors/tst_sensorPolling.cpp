@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -50,7 +51,19 @@ public:
         dup2(file.handle(), STDOUT_FILENO);
     }
     ~StdoutCapture() { restore(); }
+    // What the program itself printed, without the lines QtTest writes for log messages.
     QString text()
+    {
+        QStringList lines = rawText().split(QLatin1Char('\n'));
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](const QString &line) {
+                                       return line.startsWith(QLatin1String("QDEBUG ")) ||
+                                              line.startsWith(QLatin1String("QWARN "));
+                                   }),
+                    lines.end());
+        return lines.join(QLatin1Char('\n'));
+    }
+    QString rawText()
     {
         restore();
         file.seek(0);
@@ -160,7 +173,11 @@ void tst_sensorPolling::initStatus()
     Poller poller(dir);
     StdoutCapture capture;
     poller.thread.initSdk();
+    const QString raw = capture.rawText();
     QCOMPARE(capture.text(), output);
+    // The log names the file that feeds the values whenever one was loaded.
+    QCOMPARE(raw.contains(QStringLiteral("Sensor library: %1/libhwsensors.so").arg(dir)),
+             code != SensorLibrary::kMissing);
     QCOMPARE(poller.status.count(), 1);
     QCOMPARE(poller.status.at(0).at(0).toBool(), ok);
     QCOMPARE(poller.status.at(0).at(1).toInt(), code);
