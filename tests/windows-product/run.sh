@@ -6,6 +6,9 @@
 #   hot-plug notices, no sensor library, second copy, start-up flag, log file, unit setting in
 #   the registry, crash restart after a minute.
 #
+#   which library feeds the values: ours alone from the unpacked zip in an empty prefix, the
+#   third-party one when both are there, a 32-bit one passed over with a reason.
+#
 #   tests/windows-product/run.sh [BUILD_DIR]        (default build-win64; exit 77: no Windows Qt)
 #   TARNIX_WINPRODUCT_SCREENSHOT=docs/windows.png   also keeps the screenshot there
 #   TARNIX_WINPRODUCT_SKIP_CRASH=1                  skips the crash check (it waits a minute)
@@ -33,17 +36,12 @@ fail() {
 }
 note() { echo "      $*"; }
 
-# --- build -----------------------------------------------------------------------------------
-echo "Building Tarnix.exe (x86_64) in $build"
-mkdir -p "$build"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
-    { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || { tail -n 60 "$build/build.log"; exit 1; }
-if grep -q "warning:" "$build/build.log"; then
-    grep "warning:" "$build/build.log" | head -n 20
-    fail "the 64-bit build has warnings"
-fi
+# --- build ---------------------------------------------------------------------------------
+# The product as users download it: the 64-bit zip, built by the packaging script.
+echo "Building Tarnix-<version>-win64.zip in $build"
+"$root/scripts/package-windows.sh" win64 "$build" >"$build.package.log" 2>&1 ||
+    { tail -n 60 "$build.package.log"; exit 1; }
+zip=$(ls "$build"/Tarnix-*-win64.zip | head -n 1)
 cmake -S "$root/tests/windows-product" -B "$build/doubles" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
     >/dev/null 2>&1 && cmake --build "$build/doubles" -j"$(nproc)" >"$build/doubles.log" 2>&1 ||
@@ -87,15 +85,17 @@ EOF
 desktop_bytes=2d25125c04d200413d58075306720138
 display_path='\\?\hid#vid_5131&pid_2007&mi_00#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}'
 
-# stage NAME [sensors]: a folder with Tarnix.exe, configDir, the hidapi double and, when asked,
-# the scripted sensor library; its control folder has the display attached.
+# stage NAME [sensors|own|both]: a folder with Tarnix.exe, configDir, the hidapi double and,
+# when asked, the scripted sensor library as HWiNFO32.dll, our hwsensors.dll, or both; its
+# control folder has the display attached.
 stage() {
     local dir=$work/$1
     mkdir -p "$dir/app" "$dir/hid"
     cp "$build/Tarnix.exe" "$dir/app/"
     cp -r "$build/configDir" "$dir/app/"
     cp "$build/doubles/hidapi-double/hidapi.dll" "$dir/app/"
-    [ "${2:-}" = sensors ] && cp "$build/doubles/sensors/HWiNFO32.dll" "$dir/app/"
+    case ${2:-} in sensors | both) cp "$build/doubles/sensors/HWiNFO32.dll" "$dir/app/" ;; esac
+    case ${2:-} in own | both) cp "$build/hwsensors.dll" "$dir/app/" ;; esac
     cp "$work/desktop.sensors" "$dir/sensors"
     printf '5131 2007 %s\n' "$display_path" >"$dir/hid/devices"
     echo "$dir"
@@ -142,8 +142,8 @@ check_layout() {
 }
 
 # --- 1. frames, screenshot, log, registry ----------------------------------------------------
-echo "Check 1: reports, window, log, registry"
-a=$(stage frames sensors)
+echo "Check 1: reports, window, log, registry (both sensor libraries beside the program)"
+a=$(stage frames both)
 "$wine" reg delete 'HKCU\Software\MyCompanyKelmar' /f >/dev/null 2>&1
 pid=$(launch "$a")
 if wait_reports "$a" 6 40; then
@@ -189,6 +189,9 @@ if [ -n "$log" ]; then
         fail "log lines do not match the format"
     grep -q "HWi32SDK init Over \[Successful\]" "$log" && pass "log: sensor library started" ||
         fail "log lacks the successful start of the sensor library"
+    grep -q 'Sensor library: .*\\HWiNFO32\.dll' "$log" &&
+        pass "log: the third-party library wins over hwsensors.dll" ||
+        fail "log does not name HWiNFO32.dll as the library in use"
 else
     fail "no log file under wine's AppData"
 fi
@@ -262,7 +265,7 @@ stop_all
 "$wine" reg delete 'HKCU\Software\MyCompanyKelmar' /f >/dev/null 2>&1
 
 # --- 4. no sensor library --------------------------------------------------------------------
-echo "Check 4: no HWiNFO32.dll"
+echo "Check 4: no sensor library at all"
 n=$(stage nolib)
 pid=$(launch "$n")
 sleep 8
@@ -332,6 +335,66 @@ else
     fi
 fi
 stop_all
+
+# --- 7. which sensor library ------------------------------------------------------------------
+# log_since LINES: the log's lines after the first LINES.
+log_lines() { [ -n "$(logfile)" ] && wc -l <"$(logfile)" || echo 0; }
+log_since() { tail -n +"$(($1 + 1))" "$(logfile)" 2>/dev/null | tr -d '\r'; }
+
+echo "Check 7: a 32-bit HWiNFO32.dll beside the 64-bit program"
+w=$(stage wrongbits both)
+# The machine field of the PE header, as a 32-bit build has it.
+nt=$(od -An -tu4 -j60 -N4 "$w/app/HWiNFO32.dll" | tr -d ' ')
+printf '\114\001' | dd of="$w/app/HWiNFO32.dll" bs=1 seek=$((nt + 4)) conv=notrunc status=none
+before=$(log_lines)
+launch "$w" >/dev/null
+wait_reports "$w" 2 40 && pass "reports flow from hwsensors.dll" || fail "no reports beside a 32-bit HWiNFO32.dll"
+log_since "$before" | grep -q 'HWiNFO32.dll beside the executable is built for 32-bit x86, this Tarnix for 64-bit x64: passed over' &&
+    pass "log says why the 32-bit library was passed over" || fail "no reason for passing over the 32-bit library"
+log_since "$before" | grep -q 'Sensor library: .*\\hwsensors\.dll' && pass "log: hwsensors.dll feeds the values" ||
+    fail "log does not name hwsensors.dll"
+stop_all
+
+echo "Check 8: the unpacked 64-bit zip in an empty prefix, nothing added but the recording hidapi.dll"
+u=$work/unzipped
+mkdir -p "$u/hid"
+(cd "$u" && cmake -E tar xf "$zip")
+app=$(ls -d "$u"/Tarnix-*-win64 | head -n 1)
+ls "$app/Tarnix.exe" "$app/hwsensors.dll" "$app/hidapi.dll" "$app/tarnix-sensors.exe" "$app/configDir/appConfig.ini" \
+    >/dev/null 2>&1 && pass "the zip holds Tarnix.exe, hwsensors.dll, hidapi.dll, tarnix-sensors.exe, configDir" ||
+    fail "the zip lacks a file: $(ls "$app")"
+[ -f "$app/HWiNFO32.dll" ] && fail "the zip carries HWiNFO32.dll"
+cp "$build/doubles/hidapi-double/hidapi.dll" "$app/"
+printf '5131 2007 %s\n' "$display_path" >"$u/hid/devices"
+saved_prefix=$WINEPREFIX
+export WINEPREFIX=$work/emptyprefix
+"$wine" wineboot --init >/dev/null 2>&1
+# Some load on the host, so that the usage the report carries is above zero.
+busy_end=$((SECONDS + 12))
+(while [ $SECONDS -lt $busy_end ]; do :; done) &
+(cd "$app" && HIDAPI_DOUBLE_DIR="Z:$u/hid" exec "$wine" "$app/Tarnix.exe" >>"$u/out" 2>&1) &
+if wait_reports "$u" 5 40; then
+    gaps=$(awk 'NR > 1 { print $1 - prev } { prev = $1 }' "$u/hid/writes" | tail -n +2)
+    odd=$(echo "$gaps" | awk '$1 < 800 || $1 > 1600')
+    [ -z "$odd" ] && pass "reports from hwsensors.dll $(echo $gaps | tr ' ' ',') ms apart" ||
+        fail "report gaps: $(echo $gaps | tr '\n' ' ')"
+    usage=$(awk '{ print substr($2, 7, 2) }' "$u/hid/writes" | sort -u | grep -v -x 00 | head -n 1)
+    [ -n "$usage" ] && pass "the reports carry the CPU usage (0x$usage = $((16#$usage)) %)" ||
+        fail "every report has CPU usage 0"
+    bad=$(check_layout "$u/hid/writes")
+    [ -z "$bad" ] && pass "every report has the 65-byte layout" || fail "report layout: $bad"
+else
+    fail "the unpacked zip sends fewer than 5 reports in 40 s ($(reports "$u")); output: $(tail -n 5 "$u/out" 2>/dev/null)"
+fi
+grep -q "SDK HWiNFO -> INIT OK" "$u/out" && pass "standard output: the library started" ||
+    fail "no INIT OK from hwsensors.dll: $(head -n 3 "$u/out")"
+(cd "$app" && "$wine" "$app/tarnix-sensors.exe" >"$u/sensors.out" 2>/dev/null)
+grep -q "$(printf 'reading\tCPU\tusage\tTotal CPU Usage\t')" "$u/sensors.out" &&
+    grep -q "$(printf '^field\tcpuUsage\t')" "$u/sensors.out" &&
+    pass "tarnix-sensors.exe lists the CPU usage reading and the twelve values" ||
+    fail "tarnix-sensors.exe output: $(head -n 5 "$u/sensors.out")"
+stop_all
+export WINEPREFIX=$saved_prefix
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
