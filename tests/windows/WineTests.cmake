@@ -27,8 +27,7 @@ if(MINGW_CXX_I686)
         SOURCE_DIR ${CMAKE_SOURCE_DIR}/tests/windows
         BINARY_DIR ${CMAKE_BINARY_DIR}/windows-i686
         CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
-                   -DCMAKE_BUILD_TYPE=Release
-        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target hwsensors
+                   -DCMAKE_BUILD_TYPE=Release -DTARNIX_HWSENSORS_ONLY=ON
         INSTALL_COMMAND ""
         BUILD_ALWAYS ON)
 else()
