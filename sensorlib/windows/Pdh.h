@@ -52,7 +52,8 @@ struct PdhInstance
     double value;
 };
 
-/// One PDH query: add the counters, then each collect() samples them all at once. A rate
+/// One PDH query: add the counters, then each collect() samples them all at once. Values
+/// are doubles in the counter's own unit, percentages not capped at 100. A rate
 /// counter (a percentage of time, a utilisation) has a value only from the second collection
 /// on, so callers collect once right after adding to have values on their first pass.
 class PdhQuery
