@@ -29,3 +29,5 @@ add_unit_test(tst_sensorLibrary SOURCES sensors/tst_sensorLibrary.cpp
 add_dependencies(tst_sensorLibrary hwsensors tarnix-sensors sensors_fake_nvml)
 add_unit_test(tst_sensorSources SOURCES sensors/tst_sensorSources.cpp LIBS tarnix_gui)
 add_unit_test(tst_valueFile SOURCES sensors/tst_valueFile.cpp LIBS hwsensors_core)
+add_unit_test(tst_windowsReadings SOURCES sensors/tst_windowsReadings.cpp
+    LIBS tarnix_sensors hwsensors_windows_readings)
