@@ -1,0 +1,633 @@
+// The Windows library's GPU sensors without Windows: the reading rules, and the adapter
+// builder driven through a fake kernel-thunk table and fake engine samples.
+#include "GpuAdapters.h"
+#include "GpuReadings.h"
+
+#include <QtTest>
+
+#include <cstring>
+#include <map>
+
+using namespace hwsensors;
+
+namespace {
+
+// A scripted set of adapters behind the three thunks.
+struct FakeAdapter
+{
+    kmt::Handle handle = 0;
+    uint32_t luidLow = 0;
+    uint32_t typeFlags = kmt::adapterType::renderSupported;
+    uint32_t vendorId = 0;
+    uint32_t deviceId = 0;
+    std::u16string description;
+    std::u16string registryName;
+    bool hasAddress = true;
+    uint32_t bus = 0;
+    bool hasPerf = true;
+    kmt::AdapterPerfDataInfo perf{};
+    bool hasCaps = true;
+    kmt::AdapterPerfDataCapsInfo caps{};
+    bool hasNode = true;
+    kmt::NodePerfDataInfo node{};
+};
+
+struct FakeThunks
+{
+    std::vector<FakeAdapter> adapters;
+    bool enumFails = false;
+    std::vector<kmt::Handle> closed;
+    int perfQueries = 0;
+};
+
+FakeThunks *fake = nullptr;
+constexpr kmt::NtStatus kNotSupported = static_cast<kmt::NtStatus>(0xC00000BBu);
+
+kmt::NtStatus fakeEnum(kmt::EnumAdapters2 *request)
+{
+    if (fake->enumFails)
+        return kNotSupported;
+    if (!request->adapters) {
+        request->numAdapters = 16;
+        return 0;
+    }
+    uint32_t n = 0;
+    for (const FakeAdapter &adapter : fake->adapters) {
+        kmt::AdapterInfo &info = request->adapters[n++];
+        info = {};
+        info.adapter = adapter.handle;
+        info.adapterLuid.lowPart = adapter.luidLow;
+    }
+    request->numAdapters = n;
+    return 0;
+}
+
+template <typename Data> kmt::NtStatus give(const kmt::QueryAdapterInfo *request, const Data &data)
+{
+    if (request->privateDriverDataSize != sizeof(Data))
+        return kNotSupported;
+    std::memcpy(request->privateDriverData, &data, sizeof(Data));
+    return 0;
+}
+
+kmt::NtStatus giveName(const kmt::QueryAdapterInfo *request, const std::u16string &name)
+{
+    if (name.empty() || (name.size() + 1) * sizeof(char16_t) > request->privateDriverDataSize)
+        return kNotSupported;
+    auto *text = static_cast<char16_t *>(request->privateDriverData);
+    std::memcpy(text, name.data(), name.size() * sizeof(char16_t));
+    text[name.size()] = u'\0';
+    return 0;
+}
+
+kmt::NtStatus fakeQuery(const kmt::QueryAdapterInfo *request)
+{
+    const FakeAdapter *found = nullptr;
+    for (const FakeAdapter &adapter : fake->adapters)
+        if (adapter.handle == request->adapter)
+            found = &adapter;
+    if (!found)
+        return kNotSupported;
+    const FakeAdapter &a = *found;
+    switch (request->type) {
+    case kmt::QueryType::AdapterType:
+        return give(request, a.typeFlags);
+    case kmt::QueryType::PhysicalAdapterDeviceIds: {
+        kmt::QueryDeviceIds ids{};
+        ids.vendorId = a.vendorId;
+        ids.deviceId = a.deviceId;
+        return give(request, ids);
+    }
+    case kmt::QueryType::AdapterAddress:
+        return a.hasAddress ? give(request, kmt::AdapterAddressInfo{a.bus, 0, 0}) : kNotSupported;
+    case kmt::QueryType::DriverDescription:
+        return giveName(request, a.description);
+    case kmt::QueryType::AdapterRegistryInfo:
+        return giveName(request, a.registryName);
+    case kmt::QueryType::AdapterPerfData:
+        ++fake->perfQueries;
+        return a.hasPerf ? give(request, a.perf) : kNotSupported;
+    case kmt::QueryType::AdapterPerfDataCaps:
+        return a.hasCaps ? give(request, a.caps) : kNotSupported;
+    case kmt::QueryType::NodePerfData:
+        return a.hasNode ? give(request, a.node) : kNotSupported;
+    }
+    return kNotSupported;
+}
+
+kmt::NtStatus fakeClose(const kmt::CloseAdapter *request)
+{
+    fake->closed.push_back(request->adapter);
+    return 0;
+}
+
+const kmt::Functions fakeFunctions{fakeEnum, fakeQuery, fakeClose};
+
+FakeAdapter discreteCard()
+{
+    FakeAdapter a;
+    a.handle = 0x40000000;
+    a.luidLow = 0xD1F2;
+    a.vendorId = 0x10DE;
+    a.deviceId = 0x2206;
+    a.description = u"NVIDIA GeForce RTX 3080";
+    a.bus = 1;
+    a.perf.temperature = 653;
+    a.perf.fanRpm = 1200;
+    a.perf.memoryFrequency = 9'501'000'000ull;
+    a.perf.maxMemoryFrequency = 9'501'000'000ull;
+    a.perf.power = 455; // 45.5 % of the limit, not watts
+    a.caps.maxFanRpm = 3000;
+    a.caps.temperatureMax = 930;
+    a.node.frequency = 1'905'000'000ull;
+    a.node.maxFrequency = 2'100'000'000ull;
+    return a;
+}
+
+FakeAdapter integratedIntel()
+{
+    FakeAdapter a;
+    a.handle = 0x40000040;
+    a.luidLow = 0xE0A1;
+    a.vendorId = 0x8086;
+    a.deviceId = 0x4680;
+    a.description = u"Intel(R) UHD Graphics 770";
+    a.bus = 0;
+    a.perf = {}; // no temperature, fan or memory clock of its own
+    a.caps = {};
+    a.node.frequency = 1'450'000'000ull;
+    a.node.maxFrequency = 1'450'000'000ull;
+    return a;
+}
+
+FakeAdapter basicRenderDriver()
+{
+    FakeAdapter a;
+    a.handle = 0x40000080;
+    a.luidLow = 0xF00D;
+    a.typeFlags = kmt::adapterType::renderSupported | kmt::adapterType::softwareDevice;
+    a.vendorId = 0x1414;
+    a.description = u"Microsoft Basic Render Driver";
+    return a;
+}
+
+const Reading *findReading(const Sensor &sensor, Kind kind, const std::string &name)
+{
+    for (const Reading &reading : sensor.readings[kind])
+        if (reading.name == name)
+            return &reading;
+    return nullptr;
+}
+
+double valueOf(const Sensor &sensor, Kind kind, const std::string &name)
+{
+    const Reading *reading = findReading(sensor, kind, name);
+    return reading ? reading->value : -1;
+}
+
+// Engine samples handed out one per call; an empty entry is a sample without values.
+struct ScriptedSampler
+{
+    std::vector<std::vector<std::pair<std::wstring, double>>> samples;
+    int calls = 0;
+    EngineSampler sampler()
+    {
+        return [this](EngineLoads &loads) {
+            const size_t index = static_cast<size_t>(calls++);
+            if (index >= samples.size() || samples[index].empty())
+                return false;
+            for (const auto &instance : samples[index])
+                loads.add(instance.first, instance.second);
+            return true;
+        };
+    }
+};
+
+std::wstring engine(uint32_t luidLow, int phys, int eng, int pid = 4)
+{
+    wchar_t name[96];
+    std::swprintf(name, 96, L"pid_%d_luid_0x00000000_0x%08X_phys_%d_eng_%d_engtype_3D", pid,
+                  luidLow, phys, eng);
+    return name;
+}
+
+} // namespace
+
+using Instances = QVector<QPair<QString, double>>;
+Q_DECLARE_METATYPE(Instances)
+
+class TestWindowsGpuReadings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void engineInstance_data();
+    void engineInstance();
+    void busiestEngine_data();
+    void busiestEngine();
+    void adapterFlags_data();
+    void adapterFlags();
+    void gatesAndUnits();
+    void nvmlMatching_data();
+    void nvmlMatching();
+    void utf16Names_data();
+    void utf16Names();
+    void buildsOneSensorPerHardwareAdapter();
+    void readingsFollowThePerformanceData();
+    void loadIsEmptyUntilASampleHasValues();
+    void namesFallBack();
+    void noAdaptersNoSensors();
+
+private:
+    FakeThunks thunks;
+};
+
+void TestWindowsGpuReadings::init()
+{
+    thunks = FakeThunks();
+    fake = &thunks;
+}
+
+void TestWindowsGpuReadings::cleanup()
+{
+    fake = nullptr;
+}
+
+void TestWindowsGpuReadings::engineInstance_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<uint>("high");
+    QTest::addColumn<uint>("low");
+    QTest::addColumn<uint>("phys");
+    QTest::addColumn<uint>("eng");
+
+    QTest::newRow("3D engine") << "pid_1234_luid_0x00000000_0x0000D1F2_phys_0_eng_3_engtype_3D"
+                               << true << 0u << 0xD1F2u << 0u << 3u;
+    QTest::newRow("high part and lower-case hex")
+        << "pid_8_luid_0x0000000a_0x0001bcde_phys_0_eng_12_engtype_Copy" << true << 0xAu << 0x1BCDEu
+        << 0u << 12u;
+    QTest::newRow("second physical adapter")
+        << "pid_8_luid_0x00000000_0x0000D1F2_phys_1_eng_0_engtype_3D" << true << 0u << 0xD1F2u << 1u
+        << 0u;
+    QTest::newRow("no phys field") << "pid_8_luid_0x00000000_0x0000D1F2_eng_5_engtype_VideoDecode"
+                                   << true << 0u << 0xD1F2u << 0u << 5u;
+    QTest::newRow("engine type with spaces")
+        << "pid_8_luid_0x00000000_0x0000D1F2_phys_0_eng_7_engtype_Video Encode" << true << 0u
+        << 0xD1F2u << 0u << 7u;
+    QTest::newRow("name ends after eng") << "luid_0x0_0x1_eng_2" << true << 0u << 1u << 0u << 2u;
+    QTest::newRow("empty") << "" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("no luid") << "pid_8_phys_0_eng_3_engtype_3D" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("luid without digits")
+        << "pid_8_luid_0x_0x0000D1F2_phys_0_eng_3" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("luid half of nine digits")
+        << "pid_8_luid_0x000000000_0x0000D1F2_phys_0_eng_3" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("not hex") << "pid_8_luid_0x00000000_0x0000G1F2_phys_0_eng_3" << false << 0u << 0u
+                             << 0u << 0u;
+    QTest::newRow("luid cut short") << "pid_8_luid_0x00000000" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("low half without 0x")
+        << "pid_8_luid_0x00000000_0000D1F2_phys_0_eng_3" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("no engine") << "pid_8_luid_0x00000000_0x0000D1F2_phys_0_engtype_3D" << false
+                               << 0u << 0u << 0u << 0u;
+    QTest::newRow("engine without digits")
+        << "pid_8_luid_0x00000000_0x0000D1F2_phys_0_eng__engtype_3D" << false << 0u << 0u << 0u
+        << 0u;
+    QTest::newRow("engine with trailing letters")
+        << "pid_8_luid_0x00000000_0x0000D1F2_phys_0_eng_3x" << false << 0u << 0u << 0u << 0u;
+    QTest::newRow("engine beyond 32 bits")
+        << "pid_8_luid_0x00000000_0x0000D1F2_phys_0_eng_99999999999" << false << 0u << 0u << 0u
+        << 0u;
+    QTest::newRow("malformed phys")
+        << "pid_8_luid_0x00000000_0x0000D1F2_phys_x_eng_3" << false << 0u << 0u << 0u << 0u;
+}
+
+void TestWindowsGpuReadings::engineInstance()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, ok);
+    EngineId id;
+    id.engine = 77;
+    QCOMPARE(parseEngineInstance(name.toStdWString(), id), ok);
+    if (!ok) {
+        QCOMPARE(id.engine, 77u); // left alone
+        return;
+    }
+    QFETCH(uint, high);
+    QFETCH(uint, low);
+    QFETCH(uint, phys);
+    QFETCH(uint, eng);
+    QCOMPARE(id.luid.high, high);
+    QCOMPARE(id.luid.low, low);
+    QCOMPARE(id.physical, phys);
+    QCOMPARE(id.engine, eng);
+}
+
+void TestWindowsGpuReadings::busiestEngine_data()
+{
+    QTest::addColumn<Instances>("instances");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("load");
+
+    const auto name = [](uint32_t luid, int phys, int eng, int pid) {
+        return QString::fromStdWString(engine(luid, phys, eng, pid));
+    };
+    QTest::newRow("processes summed per engine") << Instances{{name(0xD1F2, 0, 0, 10), 30},
+                                                              {name(0xD1F2, 0, 0, 11), 25},
+                                                              {name(0xD1F2, 0, 1, 10), 40}}
+                                                 << true << 55.0;
+    QTest::newRow("busiest engine, not the sum of engines")
+        << Instances{{name(0xD1F2, 0, 0, 10), 20},
+                     {name(0xD1F2, 0, 3, 10), 35},
+                     {name(0xD1F2, 0, 5, 12), 30}}
+        << true << 35.0;
+    QTest::newRow("other adapter's engines ignored")
+        << Instances{{name(0xD1F2, 0, 0, 10), 10}, {name(0xE0A1, 0, 0, 10), 90}} << true << 10.0;
+    QTest::newRow("physical adapters are separate engines")
+        << Instances{{name(0xD1F2, 0, 0, 10), 30}, {name(0xD1F2, 1, 0, 10), 30}} << true << 30.0;
+    QTest::newRow("clamped to 100")
+        << Instances{{name(0xD1F2, 0, 0, 10), 70}, {name(0xD1F2, 0, 0, 11), 45}} << true << 100.0;
+    QTest::newRow("idle adapter") << Instances{{name(0xD1F2, 0, 0, 10), 0}} << true << 0.0;
+    QTest::newRow("negative clamped to 0")
+        << Instances{{name(0xD1F2, 0, 0, 10), -3}} << true << 0.0;
+    QTest::newRow("not a number ignored")
+        << Instances{{name(0xD1F2, 0, 0, 10), qQNaN()}, {name(0xD1F2, 0, 1, 10), 12}} << true
+        << 12.0;
+    QTest::newRow("malformed names ignored")
+        << Instances{{"pid_10_luid_0x0_0xD1F2_phys_0_eng_x", 99}, {name(0xD1F2, 0, 2, 10), 7}}
+        << true << 7.0;
+    QTest::newRow("adapter missing from the sample")
+        << Instances{{name(0xE0A1, 0, 0, 10), 50}} << false << 0.0;
+    QTest::newRow("empty sample") << Instances{} << false << 0.0;
+}
+
+void TestWindowsGpuReadings::busiestEngine()
+{
+    QFETCH(Instances, instances);
+    QFETCH(bool, ok);
+    QFETCH(double, load);
+    EngineLoads loads;
+    loads.add(engine(0xD1F2, 0, 0, 99), 80); // a stale sample, cleared below
+    loads.clear();
+    for (const auto &instance : instances)
+        loads.add(instance.first.toStdWString(), instance.second);
+    double percent = -1;
+    QCOMPARE(loads.busiest(AdapterLuid{0, 0xD1F2}, percent), ok);
+    if (ok)
+        QCOMPARE(percent, load);
+}
+
+void TestWindowsGpuReadings::adapterFlags_data()
+{
+    using namespace kmt::adapterType;
+    QTest::addColumn<uint>("flags");
+    QTest::addColumn<uint>("vendor");
+    QTest::addColumn<bool>("gpu");
+    QTest::addColumn<bool>("integrated");
+
+    QTest::newRow("discrete card") << (renderSupported | 2u) << 0x10DEu << true << false;
+    QTest::newRow("compute-only card") << computeOnly << 0x10DEu << true << false;
+    QTest::newRow("Basic Render Driver")
+        << (renderSupported | softwareDevice) << 0x1414u << false << false;
+    QTest::newRow("display-only adapter") << 2u << 0x1414u << false << false;
+    QTest::newRow("Intel integrated") << renderSupported << 0x8086u << true << true;
+    QTest::newRow("Intel in a hybrid pair as the discrete one")
+        << (renderSupported | hybridDiscrete) << 0x8086u << true << false;
+    QTest::newRow("AMD APU flagged integrated")
+        << (renderSupported | hybridIntegrated) << 0x1002u << true << true;
+}
+
+void TestWindowsGpuReadings::adapterFlags()
+{
+    QFETCH(uint, flags);
+    QFETCH(uint, vendor);
+    QFETCH(bool, gpu);
+    QFETCH(bool, integrated);
+    QCOMPARE(isGpuAdapter(flags), gpu);
+    if (gpu)
+        QCOMPARE(isIntegratedAdapter(flags, vendor), integrated);
+}
+
+void TestWindowsGpuReadings::gatesAndUnits()
+{
+    QCOMPARE(celsiusFromTenths(653), 65.3);
+    QCOMPARE(celsiusFromTenths(0), 0.0);
+    QCOMPARE(megahertzFromHertz(1'905'000'000ull), 1905.0);
+    QCOMPARE(megahertzFromHertz(9'501'000'000ull), 9501.0); // beyond 32 bits
+    QVERIFY(!hasFanReading(0));
+    QVERIFY(hasFanReading(1));
+    QVERIFY(!hasTemperatureReading(0, 0));
+    QVERIFY(hasTemperatureReading(930, 0)); // a limit stated, the GPU still cold
+    QVERIFY(hasTemperatureReading(0, 412));
+    QVERIFY(!hasClockReading(0, 0));
+    QVERIFY(hasClockReading(2'100'000'000ull, 0)); // idle engine at 0 Hz
+}
+
+void TestWindowsGpuReadings::nvmlMatching_data()
+{
+    QTest::addColumn<QVector<int>>("buses"); // -1: no address known
+    QTest::addColumn<QVector<uint>>("vendors");
+    QTest::addColumn<QStringList>("nvml");
+    QTest::addColumn<QVector<int>>("expected");
+
+    QTest::newRow("by bus") << QVector<int>{0, 1, 2} << QVector<uint>{0x8086, 0x10DE, 0x10DE}
+                            << QStringList{"0000:02:00.0", "0000:01:00.0"}
+                            << QVector<int>{-1, 1, 0};
+    QTest::newRow("by order when addresses are missing")
+        << QVector<int>{-1, -1, -1} << QVector<uint>{0x10DE, 0x8086, 0x10DE}
+        << QStringList{"0000:01:00.0", "0000:02:00.0"} << QVector<int>{0, -1, 1};
+    QTest::newRow("by order when NVML has no address")
+        << QVector<int>{1} << QVector<uint>{0x10DE} << QStringList{""} << QVector<int>{0};
+    QTest::newRow("bus matches first, the rest by order")
+        << QVector<int>{-1, 3} << QVector<uint>{0x10DE, 0x10DE}
+        << QStringList{"0000:03:00.0", "0000:04:00.0"} << QVector<int>{1, 0};
+    QTest::newRow("more NVIDIA adapters than NVML GPUs")
+        << QVector<int>{-1, -1} << QVector<uint>{0x10DE, 0x10DE} << QStringList{"0000:01:00.0"}
+        << QVector<int>{0, -1};
+    QTest::newRow("never an AMD card") << QVector<int>{-1} << QVector<uint>{0x1002}
+                                       << QStringList{"0000:01:00.0"} << QVector<int>{-1};
+    QTest::newRow("no NVML") << QVector<int>{1} << QVector<uint>{0x10DE} << QStringList{}
+                             << QVector<int>{-1};
+}
+
+void TestWindowsGpuReadings::nvmlMatching()
+{
+    QFETCH(QVector<int>, buses);
+    QFETCH(QVector<uint>, vendors);
+    QFETCH(QStringList, nvml);
+    QFETCH(QVector<int>, expected);
+    std::vector<AdapterIdentity> adapters;
+    for (int i = 0; i < buses.size(); ++i) {
+        AdapterIdentity identity;
+        identity.hasLocation = buses[i] >= 0;
+        identity.location.bus = static_cast<uint32_t>(std::max(buses[i], 0));
+        identity.vendorId = vendors[i];
+        adapters.push_back(identity);
+    }
+    std::vector<std::string> addresses;
+    for (const QString &address : nvml)
+        addresses.push_back(address.toStdString());
+    const std::vector<int> match = matchNvmlGpus(adapters, addresses);
+    QCOMPARE(QVector<int>(match.begin(), match.end()), expected);
+}
+
+void TestWindowsGpuReadings::utf16Names_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QByteArray>("utf8");
+
+    QTest::newRow("spaces trimmed")
+        << "  Radeon RX 7800 XT " << 64 << QByteArray("Radeon RX 7800 XT");
+    QTest::newRow("stops at the length") << "NVIDIA GeForce" << 6 << QByteArray("NVIDIA");
+    QTest::newRow("accented") << QString::fromUtf8("Carte graphique intégrée") << 64
+                              << QByteArray("Carte graphique int\xC3\xA9gr\xC3\xA9"
+                                            "e");
+    QTest::newRow("surrogate pair")
+        << QString::fromUtf8("GPU \xF0\x9F\x8E\xAE") << 64 << QByteArray("GPU \xF0\x9F\x8E\xAE");
+    QTest::newRow("lone surrogate")
+        << QString(QChar(0xD800)) + "x" << 64 << QByteArray("\xEF\xBF\xBDx");
+    QTest::newRow("blank") << "   " << 64 << QByteArray();
+}
+
+void TestWindowsGpuReadings::utf16Names()
+{
+    QFETCH(QString, text);
+    QFETCH(int, length);
+    QFETCH(QByteArray, utf8);
+    std::u16string units(reinterpret_cast<const char16_t *>(text.utf16()),
+                         static_cast<size_t>(text.size()));
+    units.resize(std::max<size_t>(units.size(), 64), u'\0');
+    QCOMPARE(QByteArray::fromStdString(utf8FromUtf16(units.data(), static_cast<size_t>(length))),
+             utf8);
+}
+
+void TestWindowsGpuReadings::buildsOneSensorPerHardwareAdapter()
+{
+    thunks.adapters = {integratedIntel(), basicRenderDriver(), discreteCard()};
+    {
+        const std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, {}, nullptr);
+        QCOMPARE(gpus.size(), size_t(2));
+        QCOMPARE(QString::fromStdString(gpus[0].name), "GPU [#0]: NVIDIA GeForce RTX 3080");
+        QCOMPARE(QString::fromStdString(gpus[1].name), "GPU [#1]: Intel(R) UHD Graphics 770");
+        // The software adapter is closed at once, the others stay open for their sensors.
+        QCOMPARE(thunks.closed, std::vector<kmt::Handle>{basicRenderDriver().handle});
+        // Power there is a share of a limit: never published as watts.
+        QVERIFY(gpus[0].readings[Power].empty());
+        // The integrated GPU states no temperature, fan or memory clock.
+        QVERIFY(gpus[1].readings[Temperature].empty());
+        QVERIFY(gpus[1].readings[Fan].empty());
+        QVERIFY(!findReading(gpus[1], Clock, "GPU Memory Clock"));
+        QVERIFY(findReading(gpus[1], Clock, "GPU Clock"));
+    }
+    QCOMPARE(thunks.closed.size(), size_t(3));
+}
+
+void TestWindowsGpuReadings::readingsFollowThePerformanceData()
+{
+    FakeAdapter card = discreteCard();
+    card.caps.maxFanRpm = 0; // a driver without a fan reading reports FanRPM anyway
+    thunks.adapters = {card, discreteCard()};
+    thunks.adapters[1].handle = 0x40000100;
+    thunks.adapters[1].luidLow = 0xAAAA;
+    std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, {}, nullptr);
+    QCOMPARE(gpus.size(), size_t(2));
+    QVERIFY(gpus[0].readings[Fan].empty());
+    QCOMPARE(gpus[1].readings[Fan].size(), size_t(1));
+
+    Sensor &gpu = gpus[1];
+    const int queriesBefore = thunks.perfQueries;
+    gpu.prepare();
+    QCOMPARE(thunks.perfQueries, queriesBefore + 1); // one query serves every reading
+    QCOMPARE(valueOf(gpu, Temperature, "GPU Temperature"), 65.3);
+    QCOMPARE(valueOf(gpu, Fan, "GPU Fan1"), 1200.0);
+    QCOMPARE(valueOf(gpu, Clock, "GPU Clock"), 1905.0);
+    QCOMPARE(valueOf(gpu, Clock, "GPU Memory Clock"), 9501.0);
+
+    thunks.adapters[1].perf.temperature = 711;
+    thunks.adapters[1].node.frequency = 300'000'000ull;
+    gpu.prepare();
+    QCOMPARE(valueOf(gpu, Temperature, "GPU Temperature"), 71.1);
+    QCOMPARE(valueOf(gpu, Clock, "GPU Clock"), 300.0);
+
+    // A query failing later reads as no value rather than the previous one.
+    thunks.adapters[1].hasPerf = false;
+    gpu.prepare();
+    QCOMPARE(valueOf(gpu, Temperature, "GPU Temperature"), 0.0);
+    QCOMPARE(valueOf(gpu, Clock, "GPU Memory Clock"), 0.0);
+    QCOMPARE(valueOf(gpu, Clock, "GPU Clock"), 300.0);
+}
+
+void TestWindowsGpuReadings::loadIsEmptyUntilASampleHasValues()
+{
+    FakeAdapter second = discreteCard();
+    second.handle = 0x40000100;
+    second.luidLow = 0xAAAA;
+    thunks.adapters = {discreteCard(), second};
+    ScriptedSampler script;
+    script.samples = {{},
+                      {{engine(0xD1F2, 0, 0, 10), 30},
+                       {engine(0xD1F2, 0, 0, 11), 21},
+                       {engine(0xAAAA, 0, 4, 10), 64}},
+                      {{engine(0xD1F2, 0, 0, 10), 5}}};
+    std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, script.sampler(), nullptr);
+    QCOMPARE(gpus.size(), size_t(2));
+    QCOMPARE(script.calls, 0);
+
+    // First pass: no values yet, and the reading says so rather than reading 0.
+    const Reading *load = findReading(gpus[0], Usage, "GPU Core Load");
+    QVERIFY(load);
+    double value = -1;
+    QVERIFY(!load->sample(value));
+    gpus[1].prepare();
+    QCOMPARE(script.calls, 1);
+
+    // Second pass: one sample serves both adapters, each with its busiest engine.
+    gpus[0].prepare();
+    gpus[1].prepare();
+    QCOMPARE(script.calls, 2);
+    QCOMPARE(valueOf(gpus[0], Usage, "GPU Core Load"), 51.0);
+    QCOMPARE(valueOf(gpus[1], Usage, "GPU Core Load"), 64.0);
+
+    // Third pass: the second adapter is missing from the sample.
+    gpus[0].prepare();
+    gpus[1].prepare();
+    QCOMPARE(script.calls, 3);
+    QCOMPARE(valueOf(gpus[0], Usage, "GPU Core Load"), 5.0);
+    QCOMPARE(valueOf(gpus[1], Usage, "GPU Core Load"), 0.0);
+}
+
+void TestWindowsGpuReadings::namesFallBack()
+{
+    FakeAdapter registryOnly = discreteCard();
+    registryOnly.description.clear();
+    registryOnly.registryName = u"AMD Radeon RX 6600 ";
+    FakeAdapter nameless = discreteCard();
+    nameless.handle = 0x40000100;
+    nameless.description.clear();
+    nameless.vendorId = 0x1002;
+    nameless.deviceId = 0x73ff;
+    thunks.adapters = {registryOnly, nameless};
+    const std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, {}, nullptr);
+    QCOMPARE(gpus.size(), size_t(2));
+    QCOMPARE(QString::fromStdString(gpus[0].name), "GPU [#0]: AMD Radeon RX 6600");
+    QCOMPARE(QString::fromStdString(gpus[1].name), "GPU [#1]: AMD Radeon Graphics [1002:73FF]");
+    QCOMPARE(QString::fromStdString(fallbackAdapterName(0, 0)), "Graphics");
+}
+
+void TestWindowsGpuReadings::noAdaptersNoSensors()
+{
+    FakeAdapter silent = discreteCard();
+    silent.hasPerf = silent.hasCaps = silent.hasNode = false;
+    thunks.adapters = {silent};
+    QVERIFY(buildAdapterSensors(&fakeFunctions, {}, nullptr).empty());
+    QCOMPARE(thunks.closed.size(), size_t(1)); // nothing to read: closed again
+
+    thunks.enumFails = true;
+    ScriptedSampler script;
+    QVERIFY(buildAdapterSensors(&fakeFunctions, script.sampler(), nullptr).empty());
+    QVERIFY(buildAdapterSensors(nullptr, script.sampler(), nullptr).empty());
+}
+
+QTEST_APPLESS_MAIN(TestWindowsGpuReadings)
+#include "tst_windowsGpuReadings.moc"
