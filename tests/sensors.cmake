@@ -34,4 +34,5 @@ add_unit_test(tst_windowsGpuReadings SOURCES sensors/tst_windowsGpuReadings.cpp
     ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuReadings.cpp
     ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuAdapters.cpp
     LIBS hwsensors_core)
+add_dependencies(tst_windowsGpuReadings sensors_fake_nvml)
 target_include_directories(tst_windowsGpuReadings PRIVATE ${CMAKE_SOURCE_DIR}/sensorlib/windows)

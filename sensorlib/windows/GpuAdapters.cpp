@@ -181,66 +181,85 @@ struct NvmlSource
     }
 };
 
-// What NVML adds to any NVIDIA GPU: the power in watts and the fan's duty cycle.
-void addNvmlExtras(Sensor &sensor, const NvmlSource &nvml, bool hasFan)
+// Which readings the thunks gave, so NVML only fills the gaps.
+struct ThunkReadings
 {
+    bool temperature = false;
+    bool fan = false;
+    bool clock = false;
+    bool memoryClock = false;
+};
+
+// A reading of the adapter's latest performance data; no value once a query fails.
+template <typename Value>
+std::function<bool(double &)> thunkSample(const std::shared_ptr<OpenAdapter> &open, bool node,
+                                          Value value)
+{
+    return [open, node, value](double &out) {
+        out = value(*open);
+        return node ? open->nodeValid : open->perfValid;
+    };
+}
+
+ThunkReadings addThunkReadings(Sensor &sensor, const std::shared_ptr<OpenAdapter> &open)
+{
+    kmt::AdapterPerfDataCapsInfo caps{};
+    const bool hasCaps = open->query(kmt::QueryType::AdapterPerfDataCaps, caps);
+    open->refresh(true, true);
+    const kmt::AdapterPerfDataInfo &perf = open->perf;
+    ThunkReadings found;
+    found.temperature = open->perfValid &&
+                        hasTemperatureReading(hasCaps ? caps.temperatureMax : 0, perf.temperature);
+    found.fan = open->perfValid && hasCaps && hasFanReading(caps.maxFanRpm);
+    found.clock = open->nodeValid && hasClockReading(open->node.maxFrequency, open->node.frequency);
+    found.memoryClock =
+        open->perfValid && hasClockReading(perf.maxMemoryFrequency, perf.memoryFrequency);
+    if (found.temperature)
+        sensor.add(Temperature, "GPU Temperature",
+                   thunkSample(open, false, [](const OpenAdapter &a) {
+                       return celsiusFromTenths(a.perf.temperature);
+                   }));
+    if (found.fan)
+        sensor.add(Fan, "GPU Fan1", thunkSample(open, false, [](const OpenAdapter &a) {
+                       return static_cast<double>(a.perf.fanRpm);
+                   }));
+    if (found.clock)
+        sensor.add(Clock, "GPU Clock", thunkSample(open, true, [](const OpenAdapter &a) {
+                       return megahertzFromHertz(a.node.frequency);
+                   }));
+    if (found.memoryClock)
+        sensor.add(Clock, "GPU Memory Clock", thunkSample(open, false, [](const OpenAdapter &a) {
+                       return megahertzFromHertz(a.perf.memoryFrequency);
+                   }));
+    const bool adapterData = found.temperature || found.fan || found.memoryClock;
+    const bool nodeData = found.clock;
+    if (adapterData || nodeData)
+        sensor.refresh = [open, adapterData, nodeData] { open->refresh(adapterData, nodeData); };
+    return found;
+}
+
+// NVML fills what the thunks lack and adds the power in watts and the fan's duty cycle.
+void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings &thunks)
+{
+    if (!thunks.temperature)
+        sensor.add(Temperature, "GPU Temperature", nvml.sample(&Nvml::temperature));
+    if (!thunks.clock)
+        sensor.add(Clock, "GPU Clock", nvml.sample(&Nvml::graphicsClock));
+    if (!thunks.memoryClock)
+        sensor.add(Clock, "GPU Memory Clock", nvml.sample(&Nvml::memoryClock));
     sensor.add(Power, "GPU Power (Total)", nvml.sample(&Nvml::power));
     // The duty cycle is a percentage: a name with "GPU Fan" in it would be read as RPM.
     sensor.add(Usage, "GPU Cooler Duty", nvml.sample(&Nvml::fanPercent));
     double rpm = 0;
-    if (!hasFan && nvml.nvml->hasFanRpm() && nvml.nvml->fanRpm(*nvml.gpu, rpm))
+    if (!thunks.fan && nvml.nvml->hasFanRpm() && nvml.nvml->fanRpm(*nvml.gpu, rpm))
         sensor.add(Fan, "GPU Fan1", nvml.sample(&Nvml::fanRpm));
 }
 
 Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineLoads> &loads,
                      const NvmlSource &nvml)
 {
-    const std::shared_ptr<OpenAdapter> open = adapter.open;
-    kmt::AdapterPerfDataCapsInfo caps{};
-    const bool hasCaps = open->query(kmt::QueryType::AdapterPerfDataCaps, caps);
-    open->refresh(true, true);
-    const kmt::AdapterPerfDataInfo &perf = open->perf;
-    const kmt::NodePerfDataInfo &node = open->node;
-
     Sensor sensor;
-    bool adapterData = false;
-    bool nodeData = false;
-    if (open->perfValid &&
-        hasTemperatureReading(hasCaps ? caps.temperatureMax : 0, perf.temperature)) {
-        adapterData = true;
-        sensor.add(Temperature, "GPU Temperature", [open](double &value) {
-            value = celsiusFromTenths(open->perf.temperature);
-            return open->perfValid;
-        });
-    } else if (nvml) {
-        sensor.add(Temperature, "GPU Temperature", nvml.sample(&Nvml::temperature));
-    }
-    const bool hasFan = open->perfValid && hasCaps && hasFanReading(caps.maxFanRpm);
-    if (hasFan) {
-        adapterData = true;
-        sensor.add(Fan, "GPU Fan1", [open](double &value) {
-            value = open->perf.fanRpm;
-            return open->perfValid;
-        });
-    }
-    if (open->nodeValid && hasClockReading(node.maxFrequency, node.frequency)) {
-        nodeData = true;
-        sensor.add(Clock, "GPU Clock", [open](double &value) {
-            value = megahertzFromHertz(open->node.frequency);
-            return open->nodeValid;
-        });
-    } else if (nvml) {
-        sensor.add(Clock, "GPU Clock", nvml.sample(&Nvml::graphicsClock));
-    }
-    if (open->perfValid && hasClockReading(perf.maxMemoryFrequency, perf.memoryFrequency)) {
-        adapterData = true;
-        sensor.add(Clock, "GPU Memory Clock", [open](double &value) {
-            value = megahertzFromHertz(open->perf.memoryFrequency);
-            return open->perfValid;
-        });
-    } else if (nvml) {
-        sensor.add(Clock, "GPU Memory Clock", nvml.sample(&Nvml::memoryClock));
-    }
+    const ThunkReadings thunks = addThunkReadings(sensor, adapter.open);
     if (loads) {
         const size_t reader = loads->addReader();
         const AdapterLuid luid = adapter.luid;
@@ -251,9 +270,7 @@ Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineL
         sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
     }
     if (nvml)
-        addNvmlExtras(sensor, nvml, hasFan);
-    if (adapterData || nodeData)
-        sensor.refresh = [open, adapterData, nodeData] { open->refresh(adapterData, nodeData); };
+        addNvmlReadings(sensor, nvml, thunks);
     return sensor;
 }
 
@@ -261,11 +278,8 @@ Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineL
 Sensor nvmlOnlySensor(const NvmlSource &nvml)
 {
     Sensor sensor;
-    sensor.add(Temperature, "GPU Temperature", nvml.sample(&Nvml::temperature));
-    sensor.add(Clock, "GPU Clock", nvml.sample(&Nvml::graphicsClock));
-    sensor.add(Clock, "GPU Memory Clock", nvml.sample(&Nvml::memoryClock));
     sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
-    addNvmlExtras(sensor, nvml, false);
+    addNvmlReadings(sensor, nvml, ThunkReadings());
     return sensor;
 }
 

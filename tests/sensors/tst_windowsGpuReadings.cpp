@@ -2,10 +2,12 @@
 // builder driven through a fake kernel-thunk table and fake engine samples.
 #include "GpuAdapters.h"
 #include "GpuReadings.h"
+#include "Nvml.h"
 
 #include <QtTest>
 
 #include <cstring>
+#include <dlfcn.h>
 #include <map>
 
 using namespace hwsensors;
@@ -237,6 +239,8 @@ private slots:
     void readingsFollowThePerformanceData();
     void loadIsEmptyUntilASampleHasValues();
     void namesFallBack();
+    void nvmlFillsTheGaps_data();
+    void nvmlFillsTheGaps();
     void noAdaptersNoSensors();
 
 private:
@@ -627,6 +631,74 @@ void TestWindowsGpuReadings::noAdaptersNoSensors()
     ScriptedSampler script;
     QVERIFY(buildAdapterSensors(&fakeFunctions, script.sampler(), nullptr).empty());
     QVERIFY(buildAdapterSensors(nullptr, script.sampler(), nullptr).empty());
+}
+
+void TestWindowsGpuReadings::nvmlFillsTheGaps_data()
+{
+    QTest::addColumn<bool>("nvidiaAdapter");
+    QTest::addColumn<bool>("perfData");
+    QTest::addColumn<QStringList>("expected"); // sensor names, then "kind name value" lines
+
+    QTest::newRow("thunk values first, NVML for power and the gated fan")
+        << true << true
+        << QStringList{"GPU [#0]: NVIDIA GeForce RTX 3080",
+                       "0 GPU Temperature 65.3",
+                       "1 GPU Fan1 1500",
+                       "2 GPU Power (Total) 123.456",
+                       "3 GPU Clock 1905",
+                       "3 GPU Memory Clock 9501",
+                       "4 GPU Cooler Duty 40",
+                       "4 GPU Core Load 33"};
+    QTest::newRow("NVML where the thunks give nothing")
+        << true << false
+        << QStringList{"GPU [#0]: NVIDIA GeForce RTX 3080",
+                       "0 GPU Temperature 51",
+                       "1 GPU Fan1 1500",
+                       "2 GPU Power (Total) 123.456",
+                       "3 GPU Clock 1905",
+                       "3 GPU Memory Clock 10501",
+                       "4 GPU Cooler Duty 40",
+                       "4 GPU Core Load 33"};
+    QTest::newRow("NVML GPU without an adapter listed before the integrated one")
+        << false << true
+        << QStringList{"GPU [#0]: NVIDIA GeForce RTX 4070",
+                       "GPU [#1]: Intel(R) UHD Graphics 770",
+                       "0 GPU Temperature 51",
+                       "1 GPU Fan1 1500",
+                       "2 GPU Power (Total) 123.456",
+                       "3 GPU Clock 2505",
+                       "3 GPU Memory Clock 10501",
+                       "4 GPU Cooler Duty 40",
+                       "4 GPU Core Load 33"};
+}
+
+void TestWindowsGpuReadings::nvmlFillsTheGaps()
+{
+    QFETCH(bool, nvidiaAdapter);
+    QFETCH(bool, perfData);
+    QFETCH(QStringList, expected);
+    // Loaded under the name NVML is opened by, so Nvml::open() finds this stand-in.
+    QVERIFY(dlopen(TARNIX_BINARY_DIR "/tests/fake-nvml/libnvidia-ml.so.1", RTLD_NOW));
+    const std::unique_ptr<Nvml> nvml = Nvml::open();
+    QVERIFY(nvml);
+    FakeAdapter card = discreteCard(); // on bus 1, as the NVML GPU
+    card.caps.maxFanRpm = 0;
+    card.hasPerf = perfData;
+    thunks.adapters = {nvidiaAdapter ? card : integratedIntel()};
+    std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, {}, nvml.get());
+    QStringList names;
+    for (const Sensor &gpu : gpus)
+        names << QString::fromStdString(gpu.name);
+    QStringList lines;
+    gpus[0].prepare();
+    for (int kind = 0; kind < KindCount; ++kind)
+        for (const Reading &reading : gpus[0].readings[kind])
+            lines << QString("%1 %2 %3")
+                         .arg(kind)
+                         .arg(QString::fromStdString(reading.name))
+                         .arg(reading.value);
+    lines.sort();
+    QCOMPARE(names + lines, expected);
 }
 
 QTEST_APPLESS_MAIN(TestWindowsGpuReadings)
