@@ -5,7 +5,7 @@ set -eu
 packages="cmake make g++ pkg-config git
 qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
 libhidapi-dev libudev-dev
-g++-mingw-w64-x86-64-posix wine wine64
+g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
 xvfb xauth x11-apps xdotool imagemagick pci.ids fonts-dejavu-core dbus
 clang libclang-rt-14-dev
 dpkg-dev file lintian appstream mount"

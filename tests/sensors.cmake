@@ -29,6 +29,8 @@ add_unit_test(tst_sensorLibrary SOURCES sensors/tst_sensorLibrary.cpp
 add_dependencies(tst_sensorLibrary hwsensors tarnix-sensors sensors_fake_nvml)
 add_unit_test(tst_sensorSources SOURCES sensors/tst_sensorSources.cpp LIBS tarnix_gui)
 add_unit_test(tst_valueFile SOURCES sensors/tst_valueFile.cpp LIBS hwsensors_core)
+add_unit_test(tst_windowsReadings SOURCES sensors/tst_windowsReadings.cpp
+    LIBS tarnix_sensors hwsensors_windows_readings)
 # The Win32-free part of the Windows library's GPU sensors, on fake thunks and samples.
 add_unit_test(tst_windowsGpuReadings SOURCES sensors/tst_windowsGpuReadings.cpp
     ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuReadings.cpp

@@ -2,7 +2,7 @@
 
 #include "inventory/WmicTable.h"
 #include "platform/linux/PciIds.h"
-#include "platform/linux/SmbiosMemory.h"
+#include "sensorlib/common/SmbiosMemory.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,8 +135,10 @@ Rows memoryRows(Sources &src)
 {
     Rows rows;
     const QByteArray table = readFile(src.path(QStringLiteral("/sys/firmware/dmi/tables/DMI")));
-    for (const SmbiosMemory::Module &m : SmbiosMemory::modules(table))
-        rows << QStringList{QString::number(m.bytes), listName(m.manufacturer),
+    const auto *bytes = reinterpret_cast<const unsigned char *>(table.constData());
+    for (const SmbiosMemory::Module &m : SmbiosMemory::modules(bytes, size_t(table.size())))
+        rows << QStringList{QString::number(m.bytes),
+                            listName(QString::fromLatin1(m.manufacturer.c_str())),
                             m.speedMts ? QString::number(m.speedMts) : QString()};
     if (!rows.isEmpty())
         return rows;

@@ -9,7 +9,10 @@ using namespace hwsensors;
 namespace {
 
 // The callers' contract keeps the calls on one thread at a time, so no lock is taken here.
-MachineSensors machine;
+// Never destroyed: sdkUninit releases the sources. At process exit Windows has already
+// detached the libraries loaded after this one (pdh.dll, nvml.dll), and a destructor calling
+// into them could crash the exiting program.
+MachineSensors &machine = *new MachineSensors;
 
 const Reading *findReading(int sensor, Kind kind, int reading)
 {

@@ -85,7 +85,7 @@ public:
     bool instances(int counter, std::vector<PdhInstance> &out) const;
 
 private:
-    const PdhFunctions &api;
+    PdhFunctions api; // a copy: pdh.dll itself is never unloaded
     PDH_HQUERY query = nullptr;
     std::vector<PDH_HCOUNTER> counters;
     bool collected = false;

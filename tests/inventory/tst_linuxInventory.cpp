@@ -2,7 +2,7 @@
 #include "inventory/WmicTable.h"
 #include "platform/linux/LinuxInventory.h"
 #include "platform/linux/PciIds.h"
-#include "platform/linux/SmbiosMemory.h"
+#include "sensorlib/common/SmbiosMemory.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -49,6 +49,30 @@ QByteArray memoryDevice(unsigned sizeField, unsigned speed, const QByteArray &ma
     return structure(17, area, {maker});
 }
 
+// A memory device with its speed words set, as long as `length` bytes (0x22: SMBIOS 2.7,
+// 0x5C: 3.3 with the extended speeds).
+QByteArray speedDevice(int length, unsigned speed, unsigned configured, quint32 extendedSpeed,
+                       quint32 extendedConfigured)
+{
+    QByteArray area(length, '\0');
+    auto put = [&area](int at, quint32 value, int bytes) {
+        for (int i = 0; i < bytes && at + i < area.size(); ++i)
+            area[at + i] = char(value >> (8 * i));
+    };
+    put(0x0C, 8192, 2);
+    put(0x15, speed, 2);
+    put(0x20, configured, 2);
+    put(0x54, extendedSpeed, 4);
+    put(0x58, extendedConfigured, 4);
+    return structure(17, area, {});
+}
+
+std::vector<SmbiosMemory::Module> modulesOf(const QByteArray &table)
+{
+    return SmbiosMemory::modules(reinterpret_cast<const unsigned char *>(table.constData()),
+                                 size_t(table.size()));
+}
+
 QByteArray endOfTable()
 {
     return structure(127, QByteArray(4, '\0'), {});
@@ -70,6 +94,8 @@ private slots:
     void pciNames();
     void smbiosSizes();
     void smbiosDamagedTable();
+    void smbiosSpeeds_data();
+    void smbiosSpeeds();
 
 private:
     void write(const QString &path, const QByteArray &content);
@@ -256,10 +282,10 @@ void TstLinuxInventory::smbiosSizes()
                              memoryDevice(0xFFFF, 2400, "Unknown size") +
                              structure(17, QByteArray(0x15, '\0'), {}) + // an SMBIOS 2.1 empty slot
                              endOfTable();
-    const QVector<SmbiosMemory::Module> modules = SmbiosMemory::modules(table);
-    QCOMPARE(modules.size(), 2);
+    const std::vector<SmbiosMemory::Module> modules = modulesOf(table);
+    QCOMPARE(modules.size(), size_t(2));
     QCOMPARE(modules[0].bytes, Q_UINT64_C(65536) * 1024 * 1024);
-    QCOMPARE(modules[0].manufacturer, QStringLiteral("Samsung"));
+    QCOMPARE(modules[0].manufacturer, std::string("Samsung"));
     QCOMPARE(modules[0].speedMts, 4800u);
     QCOMPARE(modules[1].bytes, Q_UINT64_C(512) * 1024);
     QCOMPARE(modules[1].speedMts, 0u);
@@ -270,11 +296,42 @@ void TstLinuxInventory::smbiosDamagedTable()
     const QByteArray good = memoryDevice(8192, 2666, "Kingston");
     QByteArray table = good + memoryDevice(8192, 2666, "Cut off");
     table.chop(12);
-    QCOMPARE(SmbiosMemory::modules(table).size(), 1);
+    QCOMPARE(modulesOf(table).size(), size_t(1));
     QByteArray badLength = good + memoryDevice(8192, 2666, "Bad");
     badLength[good.size() + 1] = char(0xff); // runs past the end
-    QCOMPARE(SmbiosMemory::modules(badLength).size(), 1);
-    QCOMPARE(SmbiosMemory::modules(QByteArray("\x11\x02", 2)).size(), 0);
+    QCOMPARE(modulesOf(badLength).size(), size_t(1));
+    QCOMPARE(modulesOf(QByteArray("\x11\x02", 2)).size(), size_t(0));
+    // A string index past the string set names no maker.
+    QByteArray noSuchString = memoryDevice(8192, 2666, "Only one");
+    noSuchString[0x17] = 3;
+    QCOMPARE(modulesOf(noSuchString).at(0).manufacturer, std::string());
+}
+
+void TstLinuxInventory::smbiosSpeeds_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<unsigned>("speed");
+    QTest::addColumn<unsigned>("configured");
+    QTest::newRow("SMBIOS 2.7 speeds") << speedDevice(0x22, 3200, 2933, 0, 0) << 3200u << 2933u;
+    QTest::newRow("before 2.7: no configured speed")
+        << speedDevice(0x1C, 2400, 0, 0, 0) << 2400u << 0u;
+    QTest::newRow("configured word cut off by the length")
+        << speedDevice(0x21, 2400, 2133, 0, 0) << 2400u << 0u;
+    QTest::newRow("3.3 extended speeds")
+        << speedDevice(0x5C, 0xFFFF, 0xFFFF, 70000, 68000) << 70000u << 68000u;
+    QTest::newRow("extended speed missing from a short structure")
+        << speedDevice(0x28, 0xFFFF, 0xFFFF, 70000, 68000) << 0u << 0u;
+}
+
+void TstLinuxInventory::smbiosSpeeds()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(unsigned, speed);
+    QFETCH(unsigned, configured);
+    const std::vector<SmbiosMemory::Module> modules = modulesOf(table + endOfTable());
+    QCOMPARE(modules.size(), size_t(1));
+    QCOMPARE(modules[0].speedMts, speed);
+    QCOMPARE(modules[0].configuredSpeedMts, configured);
 }
 
 QTEST_GUILESS_MAIN(TstLinuxInventory)

@@ -19,6 +19,22 @@ ExternalProject_Add(tarnix_windows_layer
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON)
 
+# The 32-bit hwsensors.dll, for the 32-bit product: compiled as a check, never run (these
+# machines run no 32-bit user code).
+find_program(MINGW_CXX_I686 i686-w64-mingw32-g++-posix)
+if(MINGW_CXX_I686)
+    ExternalProject_Add(tarnix_hwsensors_i686
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}/tests/windows
+        BINARY_DIR ${CMAKE_BINARY_DIR}/windows-i686
+        CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
+                   -DCMAKE_BUILD_TYPE=Release
+        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target hwsensors
+        INSTALL_COMMAND ""
+        BUILD_ALWAYS ON)
+else()
+    message(WARNING "i686 mingw-w64 missing: the 32-bit hwsensors.dll is not built")
+endif()
+
 set(WINE_ENV WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
     "WINEDLLOVERRIDES=mscoree,mshtml=" WINEARCH=win64 DISPLAY=)
 # The first start of wine creates its prefix; done once, as a fixture.
