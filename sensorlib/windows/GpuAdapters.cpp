@@ -103,16 +103,24 @@ struct Adapter
 
 std::vector<kmt::AdapterInfo> enumerate(const kmt::Functions &kmt)
 {
-    kmt::EnumAdapters2 request{};
-    if (!kmt::succeeded(kmt.enumAdapters2(&request)) || request.numAdapters == 0)
-        return {};
-    std::vector<kmt::AdapterInfo> list(std::min(request.numAdapters, kMaxAdapters));
-    request.numAdapters = static_cast<uint32_t>(list.size());
-    request.adapters = list.data();
-    if (!kmt::succeeded(kmt.enumAdapters2(&request)))
-        return {};
-    list.resize(std::min<size_t>(request.numAdapters, list.size()));
-    return list;
+    constexpr kmt::NtStatus bufferTooSmall = static_cast<kmt::NtStatus>(0xC0000023u);
+    // An adapter can arrive between the count and the list: count again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        kmt::EnumAdapters2 request{};
+        if (!kmt::succeeded(kmt.enumAdapters2(&request)) || request.numAdapters == 0)
+            return {};
+        std::vector<kmt::AdapterInfo> list(std::min(request.numAdapters, kMaxAdapters));
+        request.numAdapters = static_cast<uint32_t>(list.size());
+        request.adapters = list.data();
+        const kmt::NtStatus status = kmt.enumAdapters2(&request);
+        if (status == bufferTooSmall)
+            continue;
+        if (!kmt::succeeded(status))
+            return {};
+        list.resize(std::min<size_t>(request.numAdapters, list.size()));
+        return list;
+    }
+    return {};
 }
 
 std::string adapterName(const Adapter &adapter)

@@ -395,6 +395,12 @@ void TestWindowsGpuReadings::noAdaptersNoSensors()
     QVERIFY(buildAdapterSensors(&fakeFunctions, {}, nullptr).empty());
     QCOMPARE(thunks.closed.size(), size_t(1)); // nothing to read: closed again
 
+    thunks.adapters = {discreteCard()};
+    thunks.listTooSmall = 1; // an adapter arriving between the count and the list
+    QCOMPARE(buildAdapterSensors(&fakeFunctions, {}, nullptr).size(), size_t(1));
+    thunks.listTooSmall = 5;
+    QVERIFY(buildAdapterSensors(&fakeFunctions, {}, nullptr).empty());
+
     thunks.enumFails = true;
     ScriptedSampler script;
     QVERIFY(buildAdapterSensors(&fakeFunctions, script.sampler(), nullptr).empty());

@@ -36,6 +36,7 @@ struct FakeThunks
 {
     std::vector<FakeAdapter> adapters;
     bool enumFails = false;
+    int listTooSmall = 0; // times the list call fails as if an adapter had just arrived
     std::vector<kmt::Handle> closed;
     int perfQueries = 0;
 };
@@ -50,6 +51,10 @@ inline kmt::NtStatus HWSENSORS_KMT_CALL fakeEnum(kmt::EnumAdapters2 *request)
     if (!request->adapters) {
         request->numAdapters = 16;
         return 0;
+    }
+    if (fake->listTooSmall > 0) {
+        --fake->listTooSmall;
+        return static_cast<kmt::NtStatus>(0xC0000023u);
     }
     uint32_t n = 0;
     for (const FakeAdapter &adapter : fake->adapters) {
