@@ -161,7 +161,7 @@ inline FakeAdapter integratedIntel()
     a.bus = 0;
     a.perf = {}; // no temperature, fan or memory clock of its own
     a.caps = {};
-    a.node.frequency = 1'450'000'000ull;
+    a.node.frequency = 0; // idle
     a.node.maxFrequency = 1'450'000'000ull;
     return a;
 }
