@@ -2,6 +2,7 @@
 #include "Nvml.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace hwsensors {
