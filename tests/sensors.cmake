@@ -31,3 +31,10 @@ add_unit_test(tst_sensorSources SOURCES sensors/tst_sensorSources.cpp LIBS tarni
 add_unit_test(tst_valueFile SOURCES sensors/tst_valueFile.cpp LIBS hwsensors_core)
 add_unit_test(tst_windowsReadings SOURCES sensors/tst_windowsReadings.cpp
     LIBS tarnix_sensors hwsensors_windows_readings)
+# The Win32-free part of the Windows library's GPU sensors, on fake thunks and samples.
+add_unit_test(tst_windowsGpuReadings SOURCES sensors/tst_windowsGpuReadings.cpp
+    ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuReadings.cpp
+    ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuAdapters.cpp
+    LIBS hwsensors_core)
+add_dependencies(tst_windowsGpuReadings sensors_fake_nvml)
+target_include_directories(tst_windowsGpuReadings PRIVATE ${CMAKE_SOURCE_DIR}/sensorlib/windows)

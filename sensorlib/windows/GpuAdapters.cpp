@@ -1,0 +1,352 @@
+#include "GpuAdapters.h"
+#include "Nvml.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
+namespace hwsensors {
+
+namespace {
+
+// Far above any machine; guards against a count that is garbage.
+constexpr uint32_t kMaxAdapters = 256;
+
+// An open adapter and its latest performance data; closed with the last sensor reading it.
+class OpenAdapter
+{
+public:
+    OpenAdapter(const kmt::Functions &functions, kmt::Handle handle)
+        : kmt(functions), handle(handle)
+    {
+    }
+    ~OpenAdapter()
+    {
+        const kmt::CloseAdapter request{handle};
+        kmt.closeAdapter(&request);
+    }
+    OpenAdapter(const OpenAdapter &) = delete;
+    OpenAdapter &operator=(const OpenAdapter &) = delete;
+
+    template <typename Data> bool query(kmt::QueryType type, Data &data) const
+    {
+        kmt::QueryAdapterInfo request{};
+        request.adapter = handle;
+        request.type = type;
+        request.privateDriverData = &data;
+        request.privateDriverDataSize = static_cast<uint32_t>(sizeof(Data));
+        return kmt::succeeded(kmt.queryAdapterInfo(&request));
+    }
+
+    // One query of each kind per pass, shared by the readings.
+    void refresh(bool adapterData, bool nodeData)
+    {
+        if (adapterData) {
+            perf = {};
+            perfValid = query(kmt::QueryType::AdapterPerfData, perf);
+        }
+        if (nodeData) {
+            node = {}; // node 0: the 3D engine
+            nodeValid = query(kmt::QueryType::NodePerfData, node);
+        }
+    }
+
+    kmt::AdapterPerfDataInfo perf{};
+    bool perfValid = false;
+    kmt::NodePerfDataInfo node{};
+    bool nodeValid = false;
+
+private:
+    kmt::Functions kmt;
+    kmt::Handle handle;
+};
+
+// One engine sample serves every adapter in a pass: an adapter asking a second time starts
+// the next pass with a new sample.
+class SharedEngineLoads
+{
+public:
+    explicit SharedEngineLoads(EngineSampler sampler) : sampler(std::move(sampler)) {}
+
+    size_t addReader()
+    {
+        lastRead.push_back(0);
+        return lastRead.size() - 1;
+    }
+
+    bool busiest(size_t reader, const AdapterLuid &luid, double &percent)
+    {
+        if (lastRead[reader] == generation) {
+            loads.clear();
+            valid = sampler(loads);
+            ++generation;
+        }
+        lastRead[reader] = generation;
+        return valid && loads.busiest(luid, percent);
+    }
+
+private:
+    EngineSampler sampler;
+    EngineLoads loads;
+    bool valid = false;
+    uint64_t generation = 0;
+    std::vector<uint64_t> lastRead;
+};
+
+struct Adapter
+{
+    std::shared_ptr<OpenAdapter> open;
+    AdapterLuid luid;
+    uint32_t typeFlags = 0;
+    AdapterIdentity identity;
+    uint32_t deviceId = 0;
+};
+
+std::vector<kmt::AdapterInfo> enumerate(const kmt::Functions &kmt)
+{
+    constexpr kmt::NtStatus bufferTooSmall = static_cast<kmt::NtStatus>(0xC0000023u);
+    // An adapter can arrive between the count and the list: count again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        kmt::EnumAdapters2 request{};
+        if (!kmt::succeeded(kmt.enumAdapters2(&request)) || request.numAdapters == 0)
+            return {};
+        std::vector<kmt::AdapterInfo> list(std::min(request.numAdapters, kMaxAdapters));
+        request.numAdapters = static_cast<uint32_t>(list.size());
+        request.adapters = list.data();
+        const kmt::NtStatus status = kmt.enumAdapters2(&request);
+        if (status == bufferTooSmall)
+            continue;
+        if (!kmt::succeeded(status))
+            return {};
+        list.resize(std::min<size_t>(request.numAdapters, list.size()));
+        return list;
+    }
+    return {};
+}
+
+std::string adapterName(const Adapter &adapter)
+{
+    // The description needs Windows 10 1903; the registry string is older.
+    auto description = std::make_unique<kmt::DriverDescriptionInfo>();
+    if (adapter.open->query(kmt::QueryType::DriverDescription, *description)) {
+        std::string name = utf8FromUtf16(description->driverDescription,
+                                         std::size(description->driverDescription));
+        if (!name.empty())
+            return name;
+    }
+    auto registry = std::make_unique<kmt::AdapterRegistryInfo>();
+    if (adapter.open->query(kmt::QueryType::AdapterRegistryInfo, *registry)) {
+        std::string name =
+            utf8FromUtf16(registry->adapterString, std::size(registry->adapterString));
+        if (!name.empty())
+            return name;
+    }
+    return fallbackAdapterName(adapter.identity.vendorId, adapter.deviceId);
+}
+
+// Adapters that are real GPUs, with what identifies them; the others are closed again.
+std::vector<Adapter> hardwareAdapters(const kmt::Functions &kmt)
+{
+    std::vector<Adapter> adapters;
+    for (const kmt::AdapterInfo &info : enumerate(kmt)) {
+        Adapter adapter;
+        adapter.open = std::make_shared<OpenAdapter>(kmt, info.adapter);
+        adapter.luid.high = static_cast<uint32_t>(info.adapterLuid.highPart);
+        adapter.luid.low = info.adapterLuid.lowPart;
+        if (!adapter.open->query(kmt::QueryType::AdapterType, adapter.typeFlags) ||
+            !isGpuAdapter(adapter.typeFlags))
+            continue;
+        kmt::QueryDeviceIds ids{};
+        if (adapter.open->query(kmt::QueryType::PhysicalAdapterDeviceIds, ids)) {
+            adapter.identity.vendorId = ids.vendorId;
+            adapter.deviceId = ids.deviceId;
+        }
+        kmt::AdapterAddressInfo address{};
+        if (adapter.open->query(kmt::QueryType::AdapterAddress, address)) {
+            adapter.identity.hasLocation = true;
+            adapter.identity.location.bus = address.busNumber;
+            adapter.identity.location.device = address.deviceNumber;
+        }
+        adapters.push_back(std::move(adapter));
+    }
+    return adapters;
+}
+
+// Binds an NVML query to one GPU.
+template <typename Query>
+std::function<bool(double &)> nvmlSample(const Nvml *nvml, Nvml::Gpu gpu, Query query)
+{
+    return [nvml, gpu, query](double &value) { return (nvml->*query)(gpu, value); };
+}
+
+struct NvmlSource
+{
+    const Nvml *nvml = nullptr;
+    const Nvml::Gpu *gpu = nullptr;
+    explicit operator bool() const { return gpu != nullptr; }
+    template <typename Query> std::function<bool(double &)> sample(Query query) const
+    {
+        return nvmlSample(nvml, *gpu, query);
+    }
+};
+
+// Which readings the thunks gave, so NVML only fills the gaps.
+struct ThunkReadings
+{
+    bool temperature = false;
+    bool fan = false;
+    bool clock = false;
+    bool memoryClock = false;
+};
+
+// A reading of the adapter's latest performance data; no value once a query fails.
+template <typename Value>
+std::function<bool(double &)> thunkSample(const std::shared_ptr<OpenAdapter> &open, bool node,
+                                          Value value)
+{
+    return [open, node, value](double &out) {
+        out = value(*open);
+        return node ? open->nodeValid : open->perfValid;
+    };
+}
+
+ThunkReadings addThunkReadings(Sensor &sensor, const std::shared_ptr<OpenAdapter> &open)
+{
+    kmt::AdapterPerfDataCapsInfo caps{};
+    const bool hasCaps = open->query(kmt::QueryType::AdapterPerfDataCaps, caps);
+    open->refresh(true, true);
+    const kmt::AdapterPerfDataInfo &perf = open->perf;
+    ThunkReadings found;
+    found.temperature = open->perfValid &&
+                        hasTemperatureReading(hasCaps ? caps.temperatureMax : 0, perf.temperature);
+    found.fan = open->perfValid && hasCaps && hasFanReading(caps.maxFanRpm);
+    found.clock = open->nodeValid && hasClockReading(open->node.maxFrequency, open->node.frequency);
+    found.memoryClock =
+        open->perfValid && hasClockReading(perf.maxMemoryFrequency, perf.memoryFrequency);
+    if (found.temperature)
+        sensor.add(Temperature, "GPU Temperature",
+                   thunkSample(open, false, [](const OpenAdapter &a) {
+                       return celsiusFromTenths(a.perf.temperature);
+                   }));
+    if (found.fan)
+        sensor.add(Fan, "GPU Fan1", thunkSample(open, false, [](const OpenAdapter &a) {
+                       return static_cast<double>(a.perf.fanRpm);
+                   }));
+    if (found.clock)
+        sensor.add(Clock, "GPU Clock", thunkSample(open, true, [](const OpenAdapter &a) {
+                       return megahertzFromHertz(a.node.frequency);
+                   }));
+    if (found.memoryClock)
+        sensor.add(Clock, "GPU Memory Clock", thunkSample(open, false, [](const OpenAdapter &a) {
+                       return megahertzFromHertz(a.perf.memoryFrequency);
+                   }));
+    const bool adapterData = found.temperature || found.fan || found.memoryClock;
+    const bool nodeData = found.clock;
+    if (adapterData || nodeData)
+        sensor.refresh = [open, adapterData, nodeData] { open->refresh(adapterData, nodeData); };
+    return found;
+}
+
+// NVML fills what the thunks lack and adds the power in watts and the fan's duty cycle.
+void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings &thunks)
+{
+    if (!thunks.temperature)
+        sensor.add(Temperature, "GPU Temperature", nvml.sample(&Nvml::temperature));
+    if (!thunks.clock)
+        sensor.add(Clock, "GPU Clock", nvml.sample(&Nvml::graphicsClock));
+    if (!thunks.memoryClock)
+        sensor.add(Clock, "GPU Memory Clock", nvml.sample(&Nvml::memoryClock));
+    sensor.add(Power, "GPU Power (Total)", nvml.sample(&Nvml::power));
+    // The duty cycle is a percentage: a name with "GPU Fan" in it would be read as RPM.
+    sensor.add(Usage, "GPU Cooler Duty", nvml.sample(&Nvml::fanPercent));
+    double rpm = 0;
+    if (!thunks.fan && nvml.nvml->hasFanRpm() && nvml.nvml->fanRpm(*nvml.gpu, rpm))
+        sensor.add(Fan, "GPU Fan1", nvml.sample(&Nvml::fanRpm));
+}
+
+Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineLoads> &loads,
+                     const NvmlSource &nvml)
+{
+    Sensor sensor;
+    const ThunkReadings thunks = addThunkReadings(sensor, adapter.open);
+    if (loads) {
+        const size_t reader = loads->addReader();
+        const AdapterLuid luid = adapter.luid;
+        sensor.add(Usage, "GPU Core Load", [loads, reader, luid](double &value) {
+            return loads->busiest(reader, luid, value);
+        });
+    } else if (nvml) {
+        sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
+    }
+    if (nvml)
+        addNvmlReadings(sensor, nvml, thunks);
+    return sensor;
+}
+
+// An NVIDIA GPU that is no display adapter (a compute card in TCC mode): NVML only.
+Sensor nvmlOnlySensor(const NvmlSource &nvml)
+{
+    Sensor sensor;
+    sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
+    addNvmlReadings(sensor, nvml, ThunkReadings());
+    return sensor;
+}
+
+std::vector<std::string> nvmlAddresses(const Nvml *nvml)
+{
+    std::vector<std::string> addresses;
+    if (nvml)
+        for (const Nvml::Gpu &gpu : nvml->gpus())
+            addresses.push_back(gpu.pciAddress);
+    return addresses;
+}
+
+} // namespace
+
+std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler sampler,
+                                        Nvml *nvml)
+{
+    const std::vector<Adapter> adapters = kmt ? hardwareAdapters(*kmt) : std::vector<Adapter>();
+    std::vector<AdapterIdentity> identities;
+    for (const Adapter &adapter : adapters)
+        identities.push_back(adapter.identity);
+    const std::vector<std::string> addresses = nvmlAddresses(nvml);
+    const std::vector<int> match = matchNvmlGpus(identities, addresses);
+    std::shared_ptr<SharedEngineLoads> loads;
+    if (sampler)
+        loads = std::make_shared<SharedEngineLoads>(std::move(sampler));
+
+    std::vector<Sensor> discrete;
+    std::vector<Sensor> integrated;
+    std::vector<bool> nvmlUsed(addresses.size(), false);
+    for (size_t i = 0; i < adapters.size(); ++i) {
+        NvmlSource source;
+        if (match[i] >= 0) {
+            source.nvml = nvml;
+            source.gpu = &nvml->gpus()[static_cast<size_t>(match[i])];
+            nvmlUsed[static_cast<size_t>(match[i])] = true;
+        }
+        Sensor sensor = adapterSensor(adapters[i], loads, source);
+        if (sensor.empty())
+            continue;
+        sensor.name = adapterName(adapters[i]);
+        const bool last = isIntegratedAdapter(adapters[i].typeFlags, adapters[i].identity.vendorId);
+        (last ? integrated : discrete).push_back(std::move(sensor));
+    }
+    for (size_t g = 0; g < nvmlUsed.size(); ++g) {
+        if (nvmlUsed[g])
+            continue;
+        const NvmlSource source{nvml, &nvml->gpus()[g]};
+        Sensor sensor = nvmlOnlySensor(source);
+        sensor.name = source.gpu->name;
+        discrete.push_back(std::move(sensor));
+    }
+    std::vector<Sensor> gpus = std::move(discrete);
+    for (Sensor &gpu : integrated)
+        gpus.push_back(std::move(gpu));
+    for (size_t i = 0; i < gpus.size(); ++i)
+        gpus[i].name = gpuSensorName(i, gpus[i].name);
+    return gpus;
+}
+
+} // namespace hwsensors
