@@ -23,6 +23,13 @@ void write(QSettings &settings, const QString &key, const QString &text)
         settings.setValue(section + key, text);
 }
 
+// QSettings only writes on sync(); its status then tells whether the file was saved.
+bool saved(QSettings &settings)
+{
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 } // namespace
 
 namespace SourceSettings {
@@ -38,12 +45,13 @@ SourceChoices load()
     return choices;
 }
 
-void store(const SourceChoices &choices)
+bool store(const SourceChoices &choices)
 {
     const std::unique_ptr<QSettings> settings = openSettings();
     for (int v = 0; v < SensorSources::kValueCount; ++v)
         write(*settings, QLatin1String(SensorSources::valueKey(v)), choices.overrides[v]);
     write(*settings, QLatin1String(gpuCardKey()), choices.gpuCard);
+    return saved(*settings);
 }
 
 bool storeOne(const QString &key, const QString &text)
@@ -52,7 +60,12 @@ bool storeOne(const QString &key, const QString &text)
         return false;
     const std::unique_ptr<QSettings> settings = openSettings();
     write(*settings, key, text);
-    return true;
+    return saved(*settings);
+}
+
+QString fileName()
+{
+    return openSettings()->fileName();
 }
 
 } // namespace SourceSettings

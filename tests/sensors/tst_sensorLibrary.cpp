@@ -5,6 +5,8 @@
 
 #include <QProcess>
 #include <cmath>
+#include <memory>
+#include <unistd.h>
 
 using hwsensors::CpuTimes;
 
@@ -165,6 +167,8 @@ private slots:
     void toolSources();
     void toolWithNvml_data();
     void toolWithNvml();
+    void toolUnsavedChoice_data();
+    void toolUnsavedChoice();
 };
 
 void tst_sensorLibrary::readings_data()
@@ -630,6 +634,98 @@ void tst_sensorLibrary::toolWithNvml()
                           gpu + "usage\tGPU Cooler Duty\t40"}));
     QVERIFY(run.lines.contains("field\tgpuFan\t1500"));
     QVERIFY(run.lines.contains("field\tgpuPower\t123.456"));
+}
+
+namespace {
+// Root ignores file modes, so a file or folder is made unwritable with the immutable
+// attribute; where that is not supported, with its mode (enough for other users).
+class Unwritable
+{
+public:
+    explicit Unwritable(const QString &path) : path(path)
+    {
+        immutable = QProcess::execute("chattr", {"+i", path}) == 0;
+        if (!immutable && geteuid() != 0)
+            moded = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    ~Unwritable()
+    {
+        if (immutable)
+            QProcess::execute("chattr", {"-i", path});
+        if (moded)
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner);
+    }
+    bool ok() const { return immutable || moded; }
+
+private:
+    QString path;
+    bool immutable = false;
+    bool moded = false;
+};
+} // namespace
+
+void tst_sensorLibrary::toolUnsavedChoice_data()
+{
+    QTest::addColumn<QString>("blocker"); // what stands in the way of the settings file
+    QTest::addColumn<QStringList>("command");
+
+    const QStringList set{"--set", "cpuTemperature", "CPU/temperature/Tccd1"};
+    const QStringList reset{"--reset", "gpuCard"};
+    QTest::newRow("writable: saved") << "none" << set;
+    QTest::newRow("config folder is a file, set") << "config file" << set;
+    QTest::newRow("settings file is a folder, reset") << "settings folder" << reset;
+    QTest::newRow("read-only settings file, set") << "read-only file" << set;
+    QTest::newRow("read-only settings file, reset") << "read-only file" << reset;
+    QTest::newRow("read-only settings folder, set") << "read-only folder" << set;
+}
+
+void tst_sensorLibrary::toolUnsavedChoice()
+{
+    QFETCH(QString, blocker);
+    QFETCH(QStringList, command);
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    QString config = scratch.path() + "/config";
+    const QString folder = config + "/MyCompanyKelmar";
+    const QString file = folder + "/Tarnix.conf";
+    const QByteArray before = "[Sources]\ngpuCard=GPU [#1]\n";
+    QVERIFY(QDir().mkpath(folder));
+    if (blocker == "config file") {
+        config = scratch.path() + "/plain";
+        QVERIFY(QFile(config).open(QIODevice::WriteOnly));
+    } else if (blocker == "settings folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+    }
+    std::unique_ptr<Unwritable> guard;
+    if (blocker.startsWith("read-only")) {
+        guard = std::make_unique<Unwritable>(blocker.endsWith("file") ? file : folder);
+        if (!guard->ok())
+            QSKIP("neither the immutable attribute nor file modes can block a write here");
+    }
+
+    QProcessEnvironment env;
+    env.insert("XDG_CONFIG_HOME", config);
+    const ToolRun run = runTool(fixtures + "/amd-desktop", env, command);
+    QVERIFY(run.lines.isEmpty());
+    if (blocker == "none") {
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.errors, QString());
+        QSettings saved(file, QSettings::IniFormat);
+        QCOMPARE(saved.value("Sources/cpuTemperature").toString(), command.at(2));
+        return;
+    }
+    QCOMPARE(run.exitCode, 1);
+    const QString expectedFile = config + "/MyCompanyKelmar/Tarnix.conf";
+    QCOMPARE(run.errors, "tarnix-sensors: nothing saved: cannot write " + expectedFile + "\n");
+    if (blocker.startsWith("read-only")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
 }
 
 QTEST_MAIN(tst_sensorLibrary)
