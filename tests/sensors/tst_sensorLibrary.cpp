@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <cmath>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using hwsensors::CpuTimes;
@@ -155,6 +156,8 @@ private slots:
     void packagePowerAcrossCounterWrap();
     void suspendedGpuIsLeftAsleep();
     void missingRootIsAnError();
+    void oversizedFiles_data();
+    void oversizedFiles();
     void cpuCounters_data();
     void cpuCounters();
     void energyDelta_data();
@@ -324,6 +327,58 @@ void tst_sensorLibrary::missingRootIsAnError()
     qputenv("HWSENSORS_ROOT", QFile::encodeName(machine.root + "/not-there"));
     QCOMPARE(machine.start(), -2);
     QVERIFY(!machine.poll());
+}
+
+void tst_sensorLibrary::oversizedFiles_data()
+{
+    QTest::addColumn<QString>("file"); // grown to 1 GB behind its own content
+    QTest::addColumn<QString>("sensor");
+    QTest::addColumn<ReadingKind>("kind");
+    QTest::addColumn<QString>("name"); // still published
+
+    const QString radeon = "GPU [#0]: AMD Radeon Graphics [1002:73BF]";
+    QTest::newRow("chip name") << "sys/class/hwmon/hwmon0/name"
+                               << "CPU" << T << "CPU (Tctl/Tdie)";
+    QTest::newRow("reading label") << "sys/class/hwmon/hwmon0/temp1_label"
+                                   << "CPU" << T << "CPU (Tctl/Tdie)";
+    QTest::newRow("/proc/stat") << "proc/stat"
+                                << "CPU" << U << "Total CPU Usage";
+    QTest::newRow("/proc/cpuinfo") << "proc/cpuinfo"
+                                   << "CPU" << C << "Core 0 Clock";
+    QTest::newRow("card uevent") << "sys/class/drm/card0/device/uevent" << radeon << T
+                                 << "GPU Temperature";
+}
+
+// A file of 1 GB where a short one belongs (a broken driver, a FUSE mount) costs the library
+// a page of reading, not seconds and gigabytes.
+void tst_sensorLibrary::oversizedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, sensor);
+    QFETCH(ReadingKind, kind);
+    QFETCH(QString, name);
+
+    FixtureMachine machine("amd-desktop");
+    QVERIFY(machine.ok);
+    QFile big(machine.root + "/" + file);
+    QVERIFY2(big.exists(), qPrintable(big.fileName()));
+    QVERIFY(big.resize(qint64(1) << 30)); // sparse: no disk space taken
+    QCOMPARE(machine.start(), 0);
+    if (file == "proc/stat") {
+        // Usage is published once the counters move: the first line rewritten in place.
+        QVERIFY(big.open(QIODevice::ReadWrite));
+        QList<QByteArray> fields = big.readLine().simplified().split(' ');
+        fields[1] = QByteArray::number(fields[1].toULongLong() + 300);
+        fields[4] = QByteArray::number(fields[4].toULongLong() + 700);
+        QVERIFY(big.seek(0));
+        big.write(fields.join(' ') + '\n');
+        big.close();
+    }
+    QVERIFY(machine.poll());
+    QVERIFY(machine.find(sensor, kind, name));
+    rusage usage{};
+    QVERIFY(getrusage(RUSAGE_SELF, &usage) == 0);
+    QVERIFY2(usage.ru_maxrss < 200 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
 }
 
 void tst_sensorLibrary::cpuCounters_data()
