@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QThread>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 
@@ -162,6 +163,16 @@ void StagedTarnix::stop()
         process.kill();
         process.waitForFinished(3000);
     }
+}
+
+bool StagedTarnix::endWith(int signalNumber, int timeoutMs, int &exitCode)
+{
+    if (process.state() != QProcess::Running ||
+        ::kill(pid_t(process.processId()), signalNumber) != 0 ||
+        !process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
+        return false;
+    exitCode = process.exitCode();
+    return true;
 }
 
 QList<SentFrame> StagedTarnix::frames() const

@@ -43,6 +43,9 @@ public:
     // SIGTERM, then SIGKILL if the copy is still there after a moment.
     void stop();
     qint64 startedAtMs() const { return startMs; }
+    // Sends the copy a signal; true when it ended by itself within the timeout, its exit code
+    // in exitCode.
+    bool endWith(int signalNumber, int timeoutMs, int &exitCode);
 
     QList<SentFrame> frames() const;
     QString events() const;

@@ -7,6 +7,8 @@
 
 #include <sys/statvfs.h>
 
+#include <csignal>
+
 #include <memory>
 
 namespace {
@@ -135,6 +137,8 @@ private slots:
     void missingSensorLibrary();
     void noDevice();
     void deviceGoneWhileRunning();
+    void endingSignals_data();
+    void endingSignals();
 
 private:
     StagedTarnix &launch(const StagedTarnix::Options &options);
@@ -357,6 +361,55 @@ void TestEndToEnd::deviceGoneWhileRunning()
     QVERIFY2(app.waitForFrames(sent + 2, 6000), qPrintable(app.events()));
     QVERIFY(app.log().contains(
         QStringLiteral("Display writes keep failing: closing it and searching again")));
+}
+
+void TestEndToEnd::endingSignals_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("libraryReady"); // false: sent while the library still starts
+
+    QTest::newRow("SIGTERM (kill, session end)") << int(SIGTERM) << "SIGTERM" << true;
+    QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << "SIGINT" << true;
+    QTest::newRow("SIGHUP (terminal gone)") << int(SIGHUP) << "SIGHUP" << true;
+    QTest::newRow("SIGTERM while the library starts") << int(SIGTERM) << "SIGTERM" << false;
+}
+
+// Ending signals take the tray's exit path: library closed, display closed, last log line,
+// exit code 0.
+void TestEndToEnd::endingSignals()
+{
+    QFETCH(int, signalNumber);
+    QFETCH(QString, name);
+    QFETCH(bool, libraryReady);
+
+    StagedTarnix::Options options;
+    options.sensorScript =
+        (libraryReady ? QString() : QStringLiteral("initdelay 4000\n")) + desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+    if (libraryReady)
+        QVERIFY2(app.waitForFrames(2, 10000), qPrintable(app.events()));
+    else
+        QVERIFY2(app.waitForEvent(QStringLiteral(" open "), 5000), qPrintable(app.events()));
+
+    int exitCode = -1;
+    QVERIFY2(app.endWith(signalNumber, 5000, exitCode), qPrintable(app.log()));
+    QCOMPARE(exitCode, 0);
+
+    const QStringList events = app.events().split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(events.size() >= 2, qPrintable(app.events()));
+    QVERIFY2(events.at(events.size() - 2).endsWith(QStringLiteral(" close /dev/hidraw-e2e")),
+             qPrintable(app.events()));
+    QVERIFY2(events.last().endsWith(QStringLiteral(" exit")), qPrintable(app.events()));
+
+    const QStringList log = app.log().split('\n', Qt::SkipEmptyParts);
+    QVERIFY(!log.isEmpty());
+    QVERIFY2(log.last().contains(QStringLiteral("Exit app runing [Normal]")),
+             qPrintable(log.last()));
+    QVERIFY(app.log().contains(QStringLiteral("Quit requested by ") + name));
+    QCOMPARE(app.log().contains(QStringLiteral("HWi32SDK UNinit Over [Status],errorCode: 0")),
+             libraryReady);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
