@@ -98,6 +98,7 @@ bool StagedTarnix::stage(const Options &options)
             return false;
     }
     setDeviceLine(options.deviceLine);
+    setFaults(options.hidFaults);
     if (options.storedUnit != 0) {
         root.mkpath(QStringLiteral("config/MyCompanyKelmar"));
         const QByteArray unit =
@@ -240,4 +241,16 @@ void StagedTarnix::setDeviceLine(const QString &line)
               line.isEmpty() ? QByteArray() : line.toUtf8() + '\n');
     std::rename(QFile::encodeName(devices + QStringLiteral(".new")).constData(),
                 QFile::encodeName(devices).constData());
+}
+
+void StagedTarnix::setFaults(const QString &script)
+{
+    const QString faults = path(QStringLiteral("hid/faults"));
+    if (script.isEmpty()) {
+        QFile::remove(faults);
+        return;
+    }
+    writeFile(faults + QStringLiteral(".new"), script.toUtf8());
+    std::rename(QFile::encodeName(faults + QStringLiteral(".new")).constData(),
+                QFile::encodeName(faults).constData());
 }

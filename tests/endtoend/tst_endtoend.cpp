@@ -137,6 +137,8 @@ private slots:
     void missingSensorLibrary();
     void noDevice();
     void deviceGoneWhileRunning();
+    void displayFaults_data();
+    void displayFaults();
     void endingSignals_data();
     void endingSignals();
 
@@ -361,6 +363,69 @@ void TestEndToEnd::deviceGoneWhileRunning()
     QVERIFY2(app.waitForFrames(sent + 2, 6000), qPrintable(app.events()));
     QVERIFY(app.log().contains(
         QStringLiteral("Display writes keep failing: closing it and searching again")));
+}
+
+void TestEndToEnd::displayFaults_data()
+{
+    QTest::addColumn<QString>("faults");     // the hidapi double's faults, once reports flow
+    QTest::addColumn<QString>("awaited");    // the double's event that shows the fault acted
+    QTest::addColumn<int>("clearAfterMs");   // faults removed this long after that; 0: kept
+    QTest::addColumn<bool>("displayClosed"); // closed and opened again on the way
+    QTest::addColumn<QString>("knownFault"); // not survived yet: why
+
+    QTest::newRow("three failing writes") << "write-fails 3"
+                                          << " close " << 0 << true << QString();
+    QTest::newRow("writes fail until the display recovers")
+        << "write-fails"
+        << " close " << 2500 << true << QString();
+    QTest::newRow("each write stalls 2.5 s") << "write-blocks 2500"
+                                             << " write-blocked " << 5000 << false << QString();
+    QTest::newRow("display leaves for 5 s, unannounced") << "leave-after-writes 1 5000"
+                                                         << " back " << 0 << true << QString();
+    // The display goes quiet, and its first two opens afterwards fail (a udev permission race).
+    QTest::newRow("reopen fails twice after failing writes")
+        << "write-fails 3\nopen-fails 2"
+        << " open-failed " << 0 << true
+        << "a failed open is not tried again while the device stays listed";
+}
+
+// Display faults the program survives: reports come back once the display behaves again.
+void TestEndToEnd::displayFaults()
+{
+    QFETCH(QString, knownFault);
+    QFETCH(QString, faults);
+    QFETCH(QString, awaited);
+    QFETCH(int, clearAfterMs);
+    QFETCH(bool, displayClosed);
+
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+    QVERIFY2(app.waitForFrames(2, 10000), qPrintable(app.events()));
+
+    app.setFaults(faults);
+    QVERIFY2(app.waitForEvent(awaited, 10000), qPrintable(app.events()));
+    if (clearAfterMs > 0) {
+        QTest::qWait(clearAfterMs);
+        app.setFaults(QString());
+    }
+    const int sent = app.frames().size();
+    if (!knownFault.isEmpty())
+        QEXPECT_FAIL("", qPrintable(knownFault), Abort);
+    QVERIFY2(app.waitForFrames(sent + 2, 10000), qPrintable(app.events()));
+    QVERIFY(app.isRunning());
+    for (const SentFrame &frame : app.frames().mid(sent)) {
+        verifyFrameLayout(frame);
+        QCOMPARE(frame.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
+    }
+
+    const QString events = app.events();
+    const int opens = events.count(QStringLiteral(" open /dev/hidraw-e2e"));
+    QVERIFY2(events.contains(QStringLiteral(" close ")) == displayClosed, qPrintable(events));
+    QCOMPARE(opens > 1, displayClosed);
+    if (!displayClosed)
+        QVERIFY2(!events.contains(QStringLiteral("write-failed")), qPrintable(events));
 }
 
 void TestEndToEnd::endingSignals_data()
