@@ -15,7 +15,8 @@ inline const char *gpuCardKey()
 
 SourceChoices load();
 /// Writes every choice; an empty one removes its key. False when the settings file could not
-/// be written (a read-only file or folder): then nothing was saved.
+/// be written (a read-only file or folder): then nothing was saved, and later loads in this
+/// process still give the old choices.
 bool store(const SourceChoices &choices);
 /// Writes one key ("cpuTemperature", ..., or "gpuCard"); empty text removes it. False for an
 /// unknown key or when the settings file could not be written.
