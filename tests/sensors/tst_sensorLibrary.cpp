@@ -5,9 +5,7 @@
 
 #include <QProcess>
 #include <cmath>
-#include <memory>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using hwsensors::CpuTimes;
 
@@ -691,35 +689,6 @@ void tst_sensorLibrary::toolWithNvml()
     QVERIFY(run.lines.contains("field\tgpuPower\t123.456"));
 }
 
-namespace {
-// Root ignores file modes, so a file or folder is made unwritable with the immutable
-// attribute; where that is not supported, with its mode (enough for other users).
-class Unwritable
-{
-public:
-    explicit Unwritable(const QString &path) : path(path)
-    {
-        immutable = QProcess::execute("chattr", {"+i", path}) == 0;
-        if (!immutable && geteuid() != 0)
-            moded = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    }
-    ~Unwritable()
-    {
-        if (immutable)
-            QProcess::execute("chattr", {"-i", path});
-        if (moded)
-            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
-    }
-    bool ok() const { return immutable || moded; }
-
-private:
-    QString path;
-    bool immutable = false;
-    bool moded = false;
-};
-} // namespace
-
 void tst_sensorLibrary::toolUnsavedChoice_data()
 {
     QTest::addColumn<QString>("blocker"); // what stands in the way of the settings file
@@ -755,12 +724,16 @@ void tst_sensorLibrary::toolUnsavedChoice()
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
     }
-    std::unique_ptr<Unwritable> guard;
-    if (blocker.startsWith("read-only")) {
-        guard = std::make_unique<Unwritable>(blocker.endsWith("file") ? file : folder);
-        if (!guard->ok())
-            QSKIP("neither the immutable attribute nor file modes can block a write here");
-    }
+    // Root ignores file modes: the immutable attribute blocks writes for root too.
+    const QString locked = blocker.endsWith("file") ? file : folder;
+    const bool immutable =
+        blocker.startsWith("read-only") && QProcess::execute("chattr", {"+i", locked}) == 0;
+    auto unlock = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute("chattr", {"-i", locked});
+    });
+    if (blocker.startsWith("read-only") && !immutable)
+        QSKIP("the immutable attribute is not supported here");
 
     QProcessEnvironment env;
     env.insert("XDG_CONFIG_HOME", config);
