@@ -12,8 +12,8 @@ namespace {
 
 const int endingSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// The self-pipe: the handler writes the signal's number into it, the event loop reads it. Set
-// up once per process; later listeners share it.
+// The self-pipe: the handler writes the signal's number into it, the event loop reads it.
+// Opened once per process; a later listener reuses it.
 int pipeEnds[2] = {-1, -1};
 
 extern "C" void onEndingSignal(int signalNumber)
@@ -39,14 +39,18 @@ const char *signalName(int number)
     }
 }
 
-bool installHandlers()
+bool openPipe()
 {
     if (pipeEnds[0] >= 0)
         return true;
-    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
-        pipeEnds[0] = pipeEnds[1] = -1;
-        return false;
-    }
+    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) == 0)
+        return true;
+    pipeEnds[0] = pipeEnds[1] = -1;
+    return false;
+}
+
+void installHandlers()
+{
     struct sigaction action = {};
     action.sa_handler = onEndingSignal;
     sigemptyset(&action.sa_mask);
@@ -54,9 +58,23 @@ bool installHandlers()
         sigaddset(&action.sa_mask, number);
     // Interrupted system calls in the threads carry on as if nothing happened.
     action.sa_flags = SA_RESTART;
-    for (const int number : endingSignals)
+    for (const int number : endingSignals) {
+        // A signal ignored by whoever started us stays ignored (nohup: SIGHUP).
+        struct sigaction previous = {};
+        if (sigaction(number, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+            continue;
         sigaction(number, &action, nullptr);
-    return true;
+    }
+}
+
+// With nobody listening any more, the signals end the process as they did before.
+void restoreDefaultActions()
+{
+    for (const int number : endingSignals) {
+        struct sigaction current = {};
+        if (sigaction(number, nullptr, &current) == 0 && current.sa_handler == onEndingSignal)
+            std::signal(number, SIG_DFL);
+    }
 }
 
 QSocketNotifier *notifier = nullptr;
@@ -67,16 +85,19 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {}
 
 TerminationSignals::~TerminationSignals()
 {
-    if (notifier && notifier->parent() == this)
+    if (notifier && notifier->parent() == this) {
         notifier = nullptr;
+        restoreDefaultActions();
+    }
 }
 
 bool TerminationSignals::start()
 {
     if (notifier)
         return notifier->parent() == this;
-    if (!installHandlers())
+    if (!openPipe())
         return false;
+    installHandlers();
     notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         unsigned char number = 0;

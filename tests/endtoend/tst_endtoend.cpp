@@ -141,6 +141,7 @@ private slots:
     void displayFaults();
     void endingSignals_data();
     void endingSignals();
+    void hangupIgnoredUnderNohup();
 
 private:
     StagedTarnix &launch(const StagedTarnix::Options &options);
@@ -475,6 +476,25 @@ void TestEndToEnd::endingSignals()
     QVERIFY(app.log().contains(QStringLiteral("Quit requested by ") + name));
     QCOMPARE(app.log().contains(QStringLiteral("HWi32SDK UNinit Over [Status],errorCode: 0")),
              libraryReady);
+}
+
+// Started with SIGHUP ignored, as nohup does: a hang-up leaves it running, SIGTERM still ends it.
+void TestEndToEnd::hangupIgnoredUnderNohup()
+{
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    const auto previous = std::signal(SIGHUP, SIG_IGN); // inherited by the started copy
+    StagedTarnix &app = launch(options);
+    std::signal(SIGHUP, previous);
+    QVERIFY(app.isValid());
+    QVERIFY2(app.waitForFrames(1, 10000), qPrintable(app.events()));
+
+    int exitCode = -1;
+    QVERIFY(!app.endWith(SIGHUP, 1500, exitCode));
+    QVERIFY(app.isRunning());
+    QVERIFY(!app.log().contains(QStringLiteral("Quit requested")));
+    QVERIFY(app.endWith(SIGTERM, 5000, exitCode));
+    QCOMPARE(exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
