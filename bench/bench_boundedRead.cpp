@@ -21,21 +21,24 @@ private slots:
     void hugeLabel()
     {
         const hwsensors::SysRoot root(dir.path().toStdString());
-        QBENCHMARK {
+        QBENCHMARK
+        {
             root.readLine("/temp1_label");
         }
     }
     void hugeProcStat()
     {
         std::string text;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             hwsensors::readFileBounded(path.toStdString(), hwsensors::kProcStatLimit, text);
         }
     }
     void realProcStat()
     {
         std::string text;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             hwsensors::readFileBounded("/proc/stat", hwsensors::kProcStatLimit, text);
         }
     }
