@@ -4,6 +4,7 @@
 #include "gui/RaisedPanelStyle.h"
 #include "platform/CrashRestart.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QSharedMemory>
@@ -46,6 +47,9 @@ int main(int argc, char *argv[])
 
     CrashRestart::recordStartStamp();
     CrashRestart::install();
+    // SIGTERM and the like, from here on, wait for the event loop and quit as the tray does.
+    auto *termination = new TerminationSignals(app);
+    termination->start();
     QApplication::setStyle(new RaisedPanelStyle);
 
     bool startedByTask = false;
@@ -62,6 +66,8 @@ int main(int argc, char *argv[])
     DDataManager::getInstance()->initInfo();
 
     auto *window = new DMainWidget(nullptr);
+    QObject::connect(termination, &TerminationSignals::sigTerminationRequested, window,
+                     &DMainWidget::onQuitApp);
     if (!startedByTask && window->showAtStartValue() == 1)
         window->show();
     else

@@ -8,30 +8,36 @@ constexpr quint8 FrameMarker = 0x40;
 constexpr quint8 FahrenheitBit = 0x80;
 constexpr int ChecksumOffset = 30;
 
-// Truncation toward zero as the x86 conversion does it. NaN and values outside the 32-bit
-// range give that conversion's "indefinite" value, whose low 16 bits are zero, instead of
-// undefined behaviour.
+// Truncation toward zero. NaN and values below the 32-bit range give the x86 conversion's
+// "indefinite" value, whose low 16 bits are zero; values above it give the largest integer,
+// which every field saturates at.
 qint32 truncated(double value)
 {
-    if (!(value > -2147483649.0 && value < 2147483648.0))
+    if (value >= 2147483648.0)
+        return std::numeric_limits<qint32>::max();
+    if (!(value > -2147483649.0))
         return std::numeric_limits<qint32>::min();
     return static_cast<qint32>(value);
 }
 
+// A value above a field's range is sent as the field's largest value: a wrapped 70000 MHz
+// would reach the display as 4464. Negative values keep their low bits, which the display
+// may read as a signed number.
 void put8(DeviceFrame &frame, int offset, qint64 value)
 {
-    frame[offset] = static_cast<quint8>(value & 0xFF);
+    frame[offset] = static_cast<quint8>(qMin<qint64>(value, 0xFF) & 0xFF);
 }
 
 void put16(DeviceFrame &frame, int offset, qint64 value)
 {
+    value = qMin<qint64>(value, 0xFFFF);
     frame[offset] = static_cast<quint8>((value >> 8) & 0xFF);
     frame[offset + 1] = static_cast<quint8>(value & 0xFF);
 }
 
 qint32 temperatureByte(float celsiusReading, bool celsius)
 {
-    const qint32 value = truncated(celsiusReading);
+    const qint32 value = qMin<qint32>(truncated(celsiusReading), 0xFF);
     return celsius ? value : (value | FahrenheitBit);
 }
 

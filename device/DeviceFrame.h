@@ -19,8 +19,9 @@ struct DeviceFrameInput
 };
 
 // The 65-byte HID output report: report number 0, marker 0x40, the values (2-byte ones
-// big-endian, each the low bits of the truncated integer), the date and time, and at byte 30
-// the sum of bytes 1 to 29; bytes 31 to 64 are zero.
+// big-endian; each the truncated integer, at most the field's largest value, negative ones
+// as their low bits), the date and time, and at byte 30 the sum of bytes 1 to 29; bytes 31
+// to 64 are zero.
 using DeviceFrame = std::array<quint8, 65>;
 
 DeviceFrame buildDeviceFrame(const DeviceFrameInput &input);

@@ -23,6 +23,20 @@ void write(QSettings &settings, const QString &key, const QString &text)
         settings.setValue(section + key, text);
 }
 
+void writeAll(QSettings &settings, const SourceChoices &choices)
+{
+    for (int v = 0; v < SensorSources::kValueCount; ++v)
+        write(settings, QLatin1String(SensorSources::valueKey(v)), choices.overrides[v]);
+    write(settings, QLatin1String(SourceSettings::gpuCardKey()), choices.gpuCard);
+}
+
+// QSettings only writes on sync(); its status then tells whether the file was saved.
+bool saved(QSettings &settings)
+{
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 } // namespace
 
 namespace SourceSettings {
@@ -38,12 +52,18 @@ SourceChoices load()
     return choices;
 }
 
-void store(const SourceChoices &choices)
+bool store(const SourceChoices &choices)
 {
+    const SourceChoices before = load();
     const std::unique_ptr<QSettings> settings = openSettings();
-    for (int v = 0; v < SensorSources::kValueCount; ++v)
-        write(*settings, QLatin1String(SensorSources::valueKey(v)), choices.overrides[v]);
-    write(*settings, QLatin1String(gpuCardKey()), choices.gpuCard);
+    writeAll(*settings, choices);
+    if (saved(*settings))
+        return true;
+    // Qt keeps unsaved values in its per-process cache of the file, where later reads would
+    // take them for saved ones: the old values go back.
+    writeAll(*settings, before);
+    settings->sync();
+    return false;
 }
 
 bool storeOne(const QString &key, const QString &text)
@@ -51,8 +71,18 @@ bool storeOne(const QString &key, const QString &text)
     if (SensorSources::valueIndex(key) < 0 && key != QLatin1String(gpuCardKey()))
         return false;
     const std::unique_ptr<QSettings> settings = openSettings();
+    const QString before = settings->value(section + key).toString();
     write(*settings, key, text);
-    return true;
+    if (saved(*settings))
+        return true;
+    write(*settings, key, before); // out of Qt's cache again, as in store()
+    settings->sync();
+    return false;
+}
+
+QString fileName()
+{
+    return openSettings()->fileName();
 }
 
 } // namespace SourceSettings

@@ -14,10 +14,14 @@ inline const char *gpuCardKey()
 }
 
 SourceChoices load();
-/// Writes every choice; an empty one removes its key.
-void store(const SourceChoices &choices);
+/// Writes every choice; an empty one removes its key. False when the settings file could not
+/// be written (a read-only file or folder): then nothing was saved, and later loads in this
+/// process still give the old choices.
+bool store(const SourceChoices &choices);
 /// Writes one key ("cpuTemperature", ..., or "gpuCard"); empty text removes it. False for an
-/// unknown key.
+/// unknown key or when the settings file could not be written.
 bool storeOne(const QString &key, const QString &text);
+/// The settings file the choices live in, for messages.
+QString fileName();
 
 } // namespace SourceSettings

@@ -3,5 +3,5 @@
 add_unit_test(tst_endtoend
     SOURCES endtoend/tst_endtoend.cpp endtoend/StagedTarnix.cpp endtoend/StagedTarnix.h
         crash/TarnixRun.cpp crash/TarnixRun.h
-    LIBS Qt5::Core LABELS endtoend TIMEOUT 120)
+    LIBS Qt5::Core LABELS endtoend TIMEOUT 240)
 add_dependencies(tst_endtoend Tarnix sensors_scripted tarnix_hidapi_double_shared)

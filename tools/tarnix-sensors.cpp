@@ -8,7 +8,8 @@
 //   candidate<TAB>value<TAB>mark<TAB>reading<TAB>number
 //   card<TAB>sensor<TAB>present|missing              when a GPU card is chosen
 // --set VALUE 'sensor/kind/reading' and --reset VALUE write the user's sources.
-// Exit code 0, 2 for a wrong command line, or the library's error code.
+// Exit code 0, 1 when --set or --reset could not write the settings file, 2 for a wrong
+// command line, or the library's error code.
 #include "getPcInfoThread.h"
 #include "sensors/SourceSettings.h"
 
@@ -98,7 +99,11 @@ int writeSource(const QString &key, const QString &text, bool reset)
         (text.isEmpty() || text.contains(QChar(0)) ||
          text.toLocal8Bit().size() > SensorSources::kMaxNameBytes))
         return fail(QStringLiteral("'%1' is no sensor name").arg(text));
-    SourceSettings::storeOne(key, reset ? QString() : text);
+    if (!SourceSettings::storeOne(key, reset ? QString() : text)) {
+        std::fprintf(stderr, "tarnix-sensors: nothing saved: cannot write %s\n",
+                     qPrintable(SourceSettings::fileName()));
+        return 1;
+    }
     return 0;
 }
 

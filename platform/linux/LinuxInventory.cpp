@@ -3,6 +3,7 @@
 #include "inventory/WmicTable.h"
 #include "platform/linux/PciIds.h"
 #include "sensorlib/common/SmbiosMemory.h"
+#include "sensorlib/linux/BoundedRead.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,17 +15,25 @@
 namespace {
 using Rows = QVector<QStringList>;
 
-QByteArray readFile(const QString &path)
+// What the inventory reads, each up to a bound: /proc texts (cpuinfo's first record, meminfo,
+// the sound cards, os-release) are a few kB; an SMBIOS table stays well below a megabyte; the
+// PCI ID database is about 1.5 MB and grows slowly.
+constexpr size_t kTextFileLimit = 64 * 1024;
+constexpr size_t kSmbiosLimit = 1024 * 1024;
+constexpr qint64 kPciIdsLimit = 16 * 1024 * 1024;
+
+QByteArray readFile(const QString &path, size_t limit)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::string content;
+    if (!hwsensors::readFileBounded(QFile::encodeName(path).toStdString(), limit, content))
         return QByteArray();
-    return file.readAll();
+    return QByteArray::fromStdString(content);
 }
 
+// One sysfs attribute.
 QString readText(const QString &path)
 {
-    return QString::fromUtf8(readFile(path)).trimmed();
+    return QString::fromUtf8(readFile(path, hwsensors::kAttributeLimit)).trimmed();
 }
 
 // sysfs writes PCI IDs as "0x10de".
@@ -52,10 +61,12 @@ public:
         if (!opened) {
             opened = true;
             if (file.open(QIODevice::ReadOnly)) {
-                const uchar *data = file.map(0, file.size());
+                // A larger file is not the database; its start is looked at all the same.
+                const qint64 size = qMin(file.size(), kPciIdsLimit);
+                const uchar *data = size > 0 ? file.map(0, size) : nullptr;
                 if (data)
                     text = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                   static_cast<int>(file.size()));
+                                                   static_cast<int>(size));
             }
         }
         return PciIds::deviceName(text, vendor, device);
@@ -104,7 +115,8 @@ private:
 
 Rows processorRows(Sources &src)
 {
-    const QString cpuinfo = QString::fromUtf8(readFile(src.path(QStringLiteral("/proc/cpuinfo"))));
+    const QString cpuinfo =
+        QString::fromUtf8(readFile(src.path(QStringLiteral("/proc/cpuinfo")), kTextFileLimit));
     static const QRegularExpression modelName(QStringLiteral("^model name\\s*:\\s*(.*)$"),
                                               QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = modelName.match(cpuinfo);
@@ -134,7 +146,8 @@ QString listName(QString name)
 Rows memoryRows(Sources &src)
 {
     Rows rows;
-    const QByteArray table = readFile(src.path(QStringLiteral("/sys/firmware/dmi/tables/DMI")));
+    const QByteArray table =
+        readFile(src.path(QStringLiteral("/sys/firmware/dmi/tables/DMI")), kSmbiosLimit);
     const auto *bytes = reinterpret_cast<const unsigned char *>(table.constData());
     for (const SmbiosMemory::Module &m : SmbiosMemory::modules(bytes, size_t(table.size())))
         rows << QStringList{QString::number(m.bytes),
@@ -143,7 +156,8 @@ Rows memoryRows(Sources &src)
     if (!rows.isEmpty())
         return rows;
 
-    const QString meminfo = QString::fromUtf8(readFile(src.path(QStringLiteral("/proc/meminfo"))));
+    const QString meminfo =
+        QString::fromUtf8(readFile(src.path(QStringLiteral("/proc/meminfo")), kTextFileLimit));
     static const QRegularExpression total(QStringLiteral("^MemTotal:\\s*(\\d+)\\s*kB"),
                                           QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = total.match(meminfo);
@@ -221,7 +235,7 @@ Rows soundRows(Sources &src)
         QStringLiteral("^\\s*(\\d+)\\s+\\[[^\\]]*\\]:\\s*.*? - (.*)$"),
         QRegularExpression::MultilineOption);
     const QString cards =
-        QString::fromUtf8(readFile(src.path(QStringLiteral("/proc/asound/cards"))));
+        QString::fromUtf8(readFile(src.path(QStringLiteral("/proc/asound/cards")), kTextFileLimit));
     Rows rows;
     for (auto it = cardLine.globalMatch(cards); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
@@ -265,9 +279,9 @@ QString osReleaseValue(QString value)
 
 Rows osRows(Sources &src)
 {
-    QByteArray release = readFile(src.path(QStringLiteral("/etc/os-release")));
+    QByteArray release = readFile(src.path(QStringLiteral("/etc/os-release")), kTextFileLimit);
     if (release.isEmpty())
-        release = readFile(src.path(QStringLiteral("/usr/lib/os-release")));
+        release = readFile(src.path(QStringLiteral("/usr/lib/os-release")), kTextFileLimit);
     static const QRegularExpression pretty(QStringLiteral("^PRETTY_NAME=(.*)$"),
                                            QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = pretty.match(QString::fromUtf8(release));

@@ -1,6 +1,7 @@
 #include "platform/StartupTask.h"
 
 #include "platform/linux/DesktopEntry.h"
+#include "sensorlib/linux/BoundedRead.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -55,16 +56,9 @@ int makeFolders(const std::string &path)
 
 bool hasContent(const std::string &path, const std::string &content)
 {
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    // One byte more than the entry tells a longer file apart without reading all of it.
     std::string existing;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        existing.append(buffer, n);
-    std::fclose(file);
-    return existing == content;
+    return hwsensors::readFileBounded(path, content.size() + 1, existing) && existing == content;
 }
 
 int writeAll(int fd, const std::string &content)

@@ -1,4 +1,5 @@
 #include "platform/linux/SystemFiguresLinux.h"
+#include "sensorlib/linux/BoundedRead.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>
@@ -15,6 +16,8 @@ namespace SystemFigures {
 namespace {
 
 constexpr uint64_t kBytesPerKiB = 1024;
+// /proc/meminfo is a couple of kB; whatever stands in its place is read no further than this.
+constexpr size_t kMeminfoLimit = 64 * 1024;
 
 // Value in kB of the line "key: value kB", or false when the key is absent.
 bool meminfoValue(const std::string &text, const char *key, uint64_t &value)
@@ -72,16 +75,9 @@ Memory memoryFromMeminfo(const std::string &text)
 
 Memory memoryFromFile(const std::string &path)
 {
-    std::FILE *file = std::fopen(path.c_str(), "re");
-    if (!file)
-        return {};
-    // /proc files report no size, so read until the end; meminfo is a couple of kB.
     std::string text;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    std::fclose(file);
+    if (!hwsensors::readFileBounded(path, kMeminfoLimit, text))
+        return {};
     return memoryFromMeminfo(text);
 }
 
@@ -129,19 +125,9 @@ public:
                 return {};
             openPath = path;
         }
-        text.clear();
-        char buffer[4096];
-        for (;;) {
-            const ssize_t got = ::pread(fd, buffer, sizeof buffer, off_t(text.size()));
-            if (got == 0)
-                break;
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                forget();
-                return {};
-            }
-            text.append(buffer, size_t(got));
+        if (!hwsensors::readBounded(fd, kMeminfoLimit, text)) {
+            forget();
+            return {};
         }
         return memoryFromMeminfo(text);
     }

@@ -1,3 +1,4 @@
+#include "BoundedRead.h"
 #include "Builders.h"
 #include "CpuCounters.h"
 #include "ValueFile.h"
@@ -86,13 +87,13 @@ struct UsageState
 void addUsage(Sensor &cpu, const SysRoot &root, std::vector<std::function<void()>> &refreshers)
 {
     auto state = std::make_shared<UsageState>(root.path("/proc/stat"));
-    if (!state->stat.readAll(state->text))
+    if (!state->stat.readUpTo(kProcStatLimit, state->text))
         return;
     state->last = parseCpuTimes(state->text);
     if (!state->last.valid)
         return;
     refreshers.push_back([state] {
-        if (!state->stat.readAll(state->text))
+        if (!state->stat.readUpTo(kProcStatLimit, state->text))
             return;
         const CpuTimes now = parseCpuTimes(state->text);
         state->value = cpuUsagePercent(state->last, now, state->value);

@@ -1,3 +1,4 @@
+#include "BoundedRead.h"
 #include "Builders.h"
 #include "Nvml.h"
 #include "ValueFile.h"
@@ -28,7 +29,7 @@ std::vector<DrmCard> listCards(const SysRoot &root)
         DrmCard card;
         card.dir = "/sys/class/drm/" + entry;
         card.deviceDir = card.dir + "/device";
-        const std::string uevent = root.readAll(card.deviceDir + "/uevent");
+        const std::string uevent = root.readAttribute(card.deviceDir + "/uevent");
         const size_t key = uevent.find("DRIVER=");
         if (key != std::string::npos) {
             const size_t end = uevent.find('\n', key);
@@ -76,11 +77,11 @@ std::string cardName(const SysRoot &root, const DrmCard &card)
 std::function<bool()> awakeCheck(const std::string &statusFullPath)
 {
     auto file = std::make_shared<ValueFile>(statusFullPath);
-    return [file] {
-        std::string text;
-        if (!file->readAll(text))
+    auto text = std::make_shared<std::string>(); // storage reused by every pass
+    return [file, text] {
+        if (!file->readUpTo(kAttributeLimit, *text))
             return true;
-        return trimmed(text) != "suspended";
+        return trimmed(*text) != "suspended";
     };
 }
 

@@ -1,4 +1,5 @@
 #include "SysRoot.h"
+#include "BoundedRead.h"
 #include "ValueFile.h"
 
 #include <algorithm>
@@ -55,36 +56,17 @@ std::vector<std::string> SysRoot::list(const std::string &absolute) const
 std::string SysRoot::readLine(const std::string &absolute) const
 {
     std::string content;
-    if (!readFile(path(absolute), content))
+    if (!readFileBounded(path(absolute), kAttributeLimit, content))
         return std::string();
     return trimmed(content.substr(0, content.find('\n')));
 }
 
-std::string SysRoot::readAll(const std::string &absolute) const
+std::string SysRoot::readAttribute(const std::string &absolute) const
 {
     std::string content;
-    readFile(path(absolute), content);
+    if (!readFileBounded(path(absolute), kAttributeLimit, content))
+        content.clear();
     return content;
-}
-
-bool readFile(const std::string &fullPath, std::string &content)
-{
-    content.clear();
-    const int fd = open(fullPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    char chunk[4096];
-    ssize_t got = 0;
-    bool ok = true;
-    while ((got = read(fd, chunk, sizeof(chunk))) != 0) {
-        if (got < 0) {
-            ok = false;
-            break;
-        }
-        content.append(chunk, static_cast<size_t>(got));
-    }
-    close(fd);
-    return ok;
 }
 
 bool readNumber(const std::string &fullPath, double &value)

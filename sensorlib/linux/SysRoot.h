@@ -20,16 +20,16 @@ public:
     bool isDirectory(const std::string &absolute) const;
     /// Names in a folder, without "." and "..", in natural order (hwmon2 before hwmon10).
     std::vector<std::string> list(const std::string &absolute) const;
-    /// The file's first line without surrounding white space; empty when unreadable.
+    /// The file's first line without surrounding white space; empty when unreadable. Read as
+    /// a sysfs attribute: at most a page.
     std::string readLine(const std::string &absolute) const;
-    std::string readAll(const std::string &absolute) const;
+    /// The text of a sysfs attribute, at most a page of it; empty when unreadable.
+    std::string readAttribute(const std::string &absolute) const;
 
 private:
     std::string base;
 };
 
-/// Reads a whole file given by its full path (no root applied); false when unreadable.
-bool readFile(const std::string &fullPath, std::string &content);
 /// Reads the leading number of a file given by its full path.
 bool readNumber(const std::string &fullPath, double &value);
 std::string trimmed(const std::string &text);

@@ -1,4 +1,5 @@
 #include "ValueFile.h"
+#include "BoundedRead.h"
 
 #include <cerrno>
 #include <cmath>
@@ -77,26 +78,15 @@ bool ValueFile::readNumber(double &value)
     return parseSysfsValue(text, static_cast<size_t>(got), value);
 }
 
-bool ValueFile::readAll(std::string &content)
+bool ValueFile::readUpTo(size_t limit, std::string &content)
 {
     content.clear();
     if (!ensureOpen())
         return false;
-    char chunk[4096];
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t got = ::pread(fd, chunk, sizeof(chunk), offset);
-        if (got == 0)
-            return true;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            forget();
-            return false;
-        }
-        content.append(chunk, static_cast<size_t>(got));
-        offset += got;
-    }
+    if (readBounded(fd, limit, content))
+        return true;
+    forget();
+    return false;
 }
 
 bool ValueFile::readAt(char *buffer, size_t size, size_t offset, size_t &got)

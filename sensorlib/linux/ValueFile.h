@@ -23,8 +23,9 @@ public:
     const std::string &path() const { return filePath; }
     /// The file's leading number; false when it cannot be read or holds none.
     bool readNumber(double &value);
-    /// The whole file into \a content, whose storage is reused from pass to pass.
-    bool readAll(std::string &content);
+    /// The file's text, at most \a limit bytes of it, into \a content, whose storage is
+    /// reused from pass to pass.
+    bool readUpTo(size_t limit, std::string &content);
     /// Up to \a size bytes from \a offset; \a got 0 at the end of the file.
     bool readAt(char *buffer, size_t size, size_t offset, size_t &got);
 

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -33,6 +34,8 @@ private slots:
     void temperatureByte();
     void wideFields_data();
     void wideFields();
+    void fieldLimits_data();
+    void fieldLimits();
     void drive_data();
     void drive();
     void dateAndTime();
@@ -89,7 +92,10 @@ void TestDeviceFrame::temperatureByte_data()
     QTest::newRow("missing sensor sends 0") << 0.0f << true << 0x00;
     QTest::newRow("missing sensor in Fahrenheit mode") << 0.0f << false << 0x80;
     QTest::newRow("128 C keeps the low 8 bits") << 128.0f << true << 0x80;
-    QTest::newRow("300 C wraps") << 300.0f << true << 0x2C;
+    QTest::newRow("255 C is the largest byte") << 255.0f << true << 0xFF;
+    QTest::newRow("300 C saturates") << 300.0f << true << 0xFF;
+    QTest::newRow("300 C in Fahrenheit mode") << 300.0f << false << 0xFF;
+    QTest::newRow("100 C in Fahrenheit mode") << 100.0f << false << 0xE4;
     QTest::newRow("negative truncates toward zero") << -5.7f << true << 0xFB;
     QTest::newRow("negative in Fahrenheit mode") << -5.7f << false << 0xFB;
     QTest::newRow("NaN sends 0") << std::numeric_limits<float>::quiet_NaN() << true << 0x00;
@@ -127,26 +133,11 @@ void TestDeviceFrame::wideFields_data()
     QTest::newRow("CPU clock 4700.6 MHz") << in << 4 << hex("125c");
 
     in = DeviceFrameInput();
-    in.readings.gpuClock = 70000.0f;
-    QTest::newRow("GPU clock beyond 16 bits wraps") << in << 12 << hex("1170");
-
-    in = DeviceFrameInput();
-    in.readings.cpuPower = 1e12f;
-    QTest::newRow("reading beyond 32 bits sends 0") << in << 8 << hex("0000");
-
-    in = DeviceFrameInput();
-    in.memoryTotalBytes = 64 * GiB;
-    QTest::newRow("64 GiB of memory wraps to 0") << in << 19 << hex("0000");
-
-    in.memoryTotalBytes = 64 * GiB + 3 * MiB + MiB / 2;
-    QTest::newRow("memory above 64 GiB keeps the low bits") << in << 19 << hex("0003");
-
     in.memoryTotalBytes = 16 * GiB - 1;
     QTest::newRow("memory size truncates") << in << 19 << hex("3fff");
 
-    in = DeviceFrameInput();
-    in.memoryLoad = 300;
-    QTest::newRow("memory load keeps the low 8 bits") << in << 18 << hex("2c");
+    in.memoryTotalBytes = 64 * GiB - MiB;
+    QTest::newRow("memory size 65535 MiB") << in << 19 << hex("ffff");
 }
 
 void TestDeviceFrame::wideFields()
@@ -159,6 +150,101 @@ void TestDeviceFrame::wideFields()
     QCOMPARE(bytes(frame, offset, expected.size()).toHex(), expected.toHex());
 }
 
+void TestDeviceFrame::fieldLimits_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("expected");
+
+    struct Field
+    {
+        const char *name;
+        bool wide;
+    };
+    const Field fields[] = {
+        {"cpuTemperature", false}, {"cpuUsage", false},   {"cpuClock", true},
+        {"cpuFan", true},          {"cpuPower", true},    {"gpuTemperature", false},
+        {"gpuUsage", false},       {"gpuClock", true},    {"gpuFan", true},
+        {"gpuPower", true},        {"memoryLoad", false}, {"memorySize", true},
+        {"driveUsage", false},     {"driveSize", true},
+    };
+    for (const Field &f : fields) {
+        const auto row = [&](const char *what, double value, const char *expected) {
+            QTest::addRow("%s %s", f.name, what)
+                << QString::fromLatin1(f.name) << value << hex(expected);
+        };
+        if (f.wide) {
+            row("one below its limit", 65534, "fffe");
+            row("at its limit", 65535, "ffff");
+            row("just past its limit", 65536, "ffff");
+            row("70000 does not wrap to 4464", 70000, "ffff");
+            row("far past its limit", 1e11, "ffff");
+        } else {
+            row("one below its limit", 254, "fe");
+            row("at its limit", 255, "ff");
+            row("just past its limit", 256, "ff");
+            row("300 does not wrap to 44", 300, "ff");
+            row("far past its limit", 3e9, "ff");
+        }
+    }
+    // Negative readings keep their low bits.
+    QTest::newRow("cpuClock -1") << QStringLiteral("cpuClock") << -1.0 << hex("ffff");
+    QTest::newRow("gpuFan -70000") << QStringLiteral("gpuFan") << -70000.0 << hex("ee90");
+    QTest::newRow("gpuUsage -1") << QStringLiteral("gpuUsage") << -1.0 << hex("ff");
+    QTest::newRow("cpuTemperature -300") << QStringLiteral("cpuTemperature") << -300.0 << hex("d4");
+    QTest::newRow("cpuPower far below 32 bits")
+        << QStringLiteral("cpuPower") << -1e12 << hex("0000");
+    QTest::newRow("cpuFan NaN") << QStringLiteral("cpuFan")
+                                << std::numeric_limits<double>::quiet_NaN() << hex("0000");
+}
+
+// Each field filled on its own at the given value, the rest of the frame as for no value.
+void TestDeviceFrame::fieldLimits()
+{
+    QFETCH(QString, field);
+    QFETCH(double, value);
+    QFETCH(QByteArray, expected);
+
+    struct Place
+    {
+        int offset;
+        std::function<void(DeviceFrameInput &, double)> set;
+    };
+    const QHash<QString, Place> places{
+        {"cpuTemperature", {2, [](auto &in, double v) { in.readings.cpuTemperature = v; }}},
+        {"cpuUsage", {3, [](auto &in, double v) { in.readings.cpuUsage = v; }}},
+        {"cpuClock", {4, [](auto &in, double v) { in.readings.cpuClock = v; }}},
+        {"cpuFan", {6, [](auto &in, double v) { in.readings.cpuFan = v; }}},
+        {"cpuPower", {8, [](auto &in, double v) { in.readings.cpuPower = v; }}},
+        {"gpuTemperature", {10, [](auto &in, double v) { in.readings.gpuTemperature = v; }}},
+        {"gpuUsage", {11, [](auto &in, double v) { in.readings.gpuUsage = v; }}},
+        {"gpuClock", {12, [](auto &in, double v) { in.readings.gpuClock = v; }}},
+        {"gpuFan", {14, [](auto &in, double v) { in.readings.gpuFan = v; }}},
+        {"gpuPower", {16, [](auto &in, double v) { in.readings.gpuPower = v; }}},
+        {"memoryLoad", {18, [](auto &in, double v) { in.memoryLoad = quint32(v); }}},
+        {"memorySize", {19, [](auto &in, double v) { in.memoryTotalBytes = quint64(v) * MiB; }}},
+        {"driveUsage", {21, [](auto &in, double v) { in.driveUsage = int(qMin(v, 2e9)); }}},
+        {"driveSize", {22, [](auto &in, double v) { in.driveTotalBytes = quint64(v) * GiB; }}},
+    };
+    QVERIFY(places.contains(field));
+    const Place place = places.value(field);
+
+    DeviceFrameInput in;
+    place.set(in, value);
+    DeviceFrame frame = buildDeviceFrame(in);
+    QCOMPARE(bytes(frame, place.offset, expected.size()).toHex(), expected.toHex());
+
+    // The other bytes stay those of an empty frame; the checksum follows the field.
+    DeviceFrame empty = buildDeviceFrame(DeviceFrameInput());
+    int sum = 0;
+    for (int i = 0; i < expected.size(); ++i) {
+        empty[place.offset + i] = quint8(expected[i]);
+        sum += quint8(expected[i]);
+    }
+    empty[30] = quint8(0x40 + sum);
+    QCOMPARE(bytes(frame, 0, 65).toHex(), bytes(empty, 0, 65).toHex());
+}
+
 void TestDeviceFrame::drive_data()
 {
     QTest::addColumn<quint64>("total");
@@ -168,8 +254,8 @@ void TestDeviceFrame::drive_data()
     QTest::newRow("1 TB with 40% free")
         << quint64(1000000000000ULL) << quint64(400000000000ULL) << hex("3c03a3");
     QTest::newRow("no system drive") << quint64(0) << quint64(0) << hex("000000");
-    QTest::newRow("100 TiB wraps the size")
-        << quint64(100ULL * 1024 * GiB) << quint64(100ULL * 1024 * GiB) << hex("009000");
+    QTest::newRow("100 TiB saturates the size")
+        << quint64(100ULL * 1024 * GiB) << quint64(100ULL * 1024 * GiB) << hex("00ffff");
 }
 
 void TestDeviceFrame::drive()

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QThread>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 
@@ -97,6 +98,7 @@ bool StagedTarnix::stage(const Options &options)
             return false;
     }
     setDeviceLine(options.deviceLine);
+    setFaults(options.hidFaults);
     if (options.storedUnit != 0) {
         root.mkpath(QStringLiteral("config/MyCompanyKelmar"));
         const QByteArray unit =
@@ -164,6 +166,16 @@ void StagedTarnix::stop()
     }
 }
 
+bool StagedTarnix::endWith(int signalNumber, int timeoutMs, int &exitCode)
+{
+    if (process.state() != QProcess::Running ||
+        ::kill(pid_t(process.processId()), signalNumber) != 0 ||
+        !process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
+        return false;
+    exitCode = process.exitCode();
+    return true;
+}
+
 QList<SentFrame> StagedTarnix::frames() const
 {
     QList<SentFrame> sent;
@@ -229,4 +241,16 @@ void StagedTarnix::setDeviceLine(const QString &line)
               line.isEmpty() ? QByteArray() : line.toUtf8() + '\n');
     std::rename(QFile::encodeName(devices + QStringLiteral(".new")).constData(),
                 QFile::encodeName(devices).constData());
+}
+
+void StagedTarnix::setFaults(const QString &script)
+{
+    const QString faults = path(QStringLiteral("hid/faults"));
+    if (script.isEmpty()) {
+        QFile::remove(faults);
+        return;
+    }
+    writeFile(faults + QStringLiteral(".new"), script.toUtf8());
+    std::rename(QFile::encodeName(faults + QStringLiteral(".new")).constData(),
+                QFile::encodeName(faults).constData());
 }

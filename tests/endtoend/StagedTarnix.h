@@ -24,6 +24,7 @@ public:
         bool withSensorLibrary = true;
         QString sensorScript;
         QString deviceLine = QStringLiteral("5131 2007 /dev/hidraw-e2e");
+        QString hidFaults; // the double's faults from the start, as in its faults file
         int showMainPage = 0;
         int temperatureSelector = 1;    // AppUiShow/TemperatureChangShowModel
         int storedUnit = 0;             // TempShowModel/Model; 0 leaves it unset
@@ -43,6 +44,9 @@ public:
     // SIGTERM, then SIGKILL if the copy is still there after a moment.
     void stop();
     qint64 startedAtMs() const { return startMs; }
+    // Sends the copy a signal; true when it ended by itself within the timeout, its exit code
+    // in exitCode.
+    bool endWith(int signalNumber, int timeoutMs, int &exitCode);
 
     QList<SentFrame> frames() const;
     QString events() const;
@@ -56,6 +60,8 @@ public:
     bool waitForEvent(const QString &text, int timeoutMs) const;
 
     void setDeviceLine(const QString &line);
+    // The hidapi double's faults file (see HidapiDouble.h); empty removes it.
+    void setFaults(const QString &script);
 
     // A file in the copy's folder: "home", "config", "data", "hid", ...
     QString path(const QString &name) const { return folder.filePath(name); }

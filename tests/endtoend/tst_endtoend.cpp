@@ -7,6 +7,8 @@
 
 #include <sys/statvfs.h>
 
+#include <csignal>
+
 #include <memory>
 
 namespace {
@@ -135,6 +137,11 @@ private slots:
     void missingSensorLibrary();
     void noDevice();
     void deviceGoneWhileRunning();
+    void displayFaults_data();
+    void displayFaults();
+    void endingSignals_data();
+    void endingSignals();
+    void hangupIgnoredUnderNohup();
 
 private:
     StagedTarnix &launch(const StagedTarnix::Options &options);
@@ -357,6 +364,137 @@ void TestEndToEnd::deviceGoneWhileRunning()
     QVERIFY2(app.waitForFrames(sent + 2, 6000), qPrintable(app.events()));
     QVERIFY(app.log().contains(
         QStringLiteral("Display writes keep failing: closing it and searching again")));
+}
+
+void TestEndToEnd::displayFaults_data()
+{
+    QTest::addColumn<QString>("faults");     // the hidapi double's faults, once reports flow
+    QTest::addColumn<QString>("awaited");    // the double's event that shows the fault acted
+    QTest::addColumn<int>("clearAfterMs");   // faults removed this long after that; 0: kept
+    QTest::addColumn<bool>("displayClosed"); // closed and opened again on the way
+    QTest::addColumn<QString>("knownFault"); // not survived yet: why
+
+    QTest::newRow("three failing writes") << "write-fails 3"
+                                          << " close " << 0 << true << QString();
+    QTest::newRow("writes fail until the display recovers")
+        << "write-fails"
+        << " close " << 2500 << true << QString();
+    QTest::newRow("each write stalls 2.5 s") << "write-blocks 2500"
+                                             << " write-blocked " << 5000 << false << QString();
+    QTest::newRow("display leaves for 5 s, unannounced") << "leave-after-writes 1 5000"
+                                                         << " back " << 0 << true << QString();
+    // The display goes quiet, and its first two opens afterwards fail (a udev permission race).
+    QTest::newRow("reopen fails twice after failing writes")
+        << "write-fails 3\nopen-fails 2"
+        << " open-failed " << 0 << true
+        << "a failed open is not tried again while the device stays listed";
+}
+
+// Display faults the program survives: reports come back once the display behaves again.
+void TestEndToEnd::displayFaults()
+{
+    QFETCH(QString, knownFault);
+    QFETCH(QString, faults);
+    QFETCH(QString, awaited);
+    QFETCH(int, clearAfterMs);
+    QFETCH(bool, displayClosed);
+
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+    QVERIFY2(app.waitForFrames(2, 10000), qPrintable(app.events()));
+
+    app.setFaults(faults);
+    QVERIFY2(app.waitForEvent(awaited, 10000), qPrintable(app.events()));
+    if (clearAfterMs > 0) {
+        QTest::qWait(clearAfterMs);
+        app.setFaults(QString());
+    }
+    const int sent = app.frames().size();
+    if (!knownFault.isEmpty())
+        QEXPECT_FAIL("", qPrintable(knownFault), Abort);
+    QVERIFY2(app.waitForFrames(sent + 2, 10000), qPrintable(app.events()));
+    QVERIFY(app.isRunning());
+    for (const SentFrame &frame : app.frames().mid(sent)) {
+        verifyFrameLayout(frame);
+        QCOMPARE(frame.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
+    }
+
+    const QString events = app.events();
+    const int opens = events.count(QStringLiteral(" open /dev/hidraw-e2e"));
+    QVERIFY2(events.contains(QStringLiteral(" close ")) == displayClosed, qPrintable(events));
+    QCOMPARE(opens > 1, displayClosed);
+    if (!displayClosed)
+        QVERIFY2(!events.contains(QStringLiteral("write-failed")), qPrintable(events));
+}
+
+void TestEndToEnd::endingSignals_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("libraryReady"); // false: sent while the library still starts
+
+    QTest::newRow("SIGTERM (kill, session end)") << int(SIGTERM) << "SIGTERM" << true;
+    QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << "SIGINT" << true;
+    QTest::newRow("SIGHUP (terminal gone)") << int(SIGHUP) << "SIGHUP" << true;
+    QTest::newRow("SIGTERM while the library starts") << int(SIGTERM) << "SIGTERM" << false;
+}
+
+// Ending signals take the tray's exit path: library closed, display closed, last log line,
+// exit code 0.
+void TestEndToEnd::endingSignals()
+{
+    QFETCH(int, signalNumber);
+    QFETCH(QString, name);
+    QFETCH(bool, libraryReady);
+
+    StagedTarnix::Options options;
+    options.sensorScript =
+        (libraryReady ? QString() : QStringLiteral("initdelay 4000\n")) + desktopScript;
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+    if (libraryReady)
+        QVERIFY2(app.waitForFrames(2, 10000), qPrintable(app.events()));
+    else
+        QVERIFY2(app.waitForEvent(QStringLiteral(" open "), 5000), qPrintable(app.events()));
+
+    int exitCode = -1;
+    QVERIFY2(app.endWith(signalNumber, 5000, exitCode), qPrintable(app.log()));
+    QCOMPARE(exitCode, 0);
+
+    const QStringList events = app.events().split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(events.size() >= 2, qPrintable(app.events()));
+    QVERIFY2(events.at(events.size() - 2).endsWith(QStringLiteral(" close /dev/hidraw-e2e")),
+             qPrintable(app.events()));
+    QVERIFY2(events.last().endsWith(QStringLiteral(" exit")), qPrintable(app.events()));
+
+    const QStringList log = app.log().split('\n', Qt::SkipEmptyParts);
+    QVERIFY(!log.isEmpty());
+    QVERIFY2(log.last().contains(QStringLiteral("Exit app runing [Normal]")),
+             qPrintable(log.last()));
+    QVERIFY(app.log().contains(QStringLiteral("Quit requested by ") + name));
+    QCOMPARE(app.log().contains(QStringLiteral("HWi32SDK UNinit Over [Status],errorCode: 0")),
+             libraryReady);
+}
+
+// Started with SIGHUP ignored, as nohup does: a hang-up leaves it running, SIGTERM still ends it.
+void TestEndToEnd::hangupIgnoredUnderNohup()
+{
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    const auto previous = std::signal(SIGHUP, SIG_IGN); // inherited by the started copy
+    StagedTarnix &app = launch(options);
+    std::signal(SIGHUP, previous);
+    QVERIFY(app.isValid());
+    QVERIFY2(app.waitForFrames(1, 10000), qPrintable(app.events()));
+
+    int exitCode = -1;
+    QVERIFY(!app.endWith(SIGHUP, 1500, exitCode));
+    QVERIFY(app.isRunning());
+    QVERIFY(!app.log().contains(QStringLiteral("Quit requested")));
+    QVERIFY(app.endWith(SIGTERM, 5000, exitCode));
+    QCOMPARE(exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

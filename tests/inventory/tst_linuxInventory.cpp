@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 namespace {
 const char pciIds[] = "# comment\n"
                       "1002  Advanced Micro Devices, Inc. [AMD/ATI]\n"
@@ -96,6 +98,8 @@ private slots:
     void smbiosDamagedTable();
     void smbiosSpeeds_data();
     void smbiosSpeeds();
+    void oversizedFiles_data();
+    void oversizedFiles();
 
 private:
     void write(const QString &path, const QByteArray &content);
@@ -332,6 +336,55 @@ void TstLinuxInventory::smbiosSpeeds()
     QCOMPARE(modules.size(), size_t(1));
     QCOMPARE(modules[0].speedMts, speed);
     QCOMPARE(modules[0].configuredSpeedMts, configured);
+}
+
+void TstLinuxInventory::oversizedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("head"); // the file's start; the rest up to 1 GB is zeros
+    QTest::addColumn<int>("query");
+    QTest::addColumn<QString>("expected"); // in the query's table text
+
+    QTest::newRow("cpuinfo") << "proc/cpuinfo"
+                             << QByteArray("processor\t: 0\nmodel name\t: Test CPU 9000\n\n")
+                             << int(InventoryQuery::Cpu) << "Test CPU 9000";
+    QTest::newRow("meminfo") << "proc/meminfo" << QByteArray("MemTotal:  16318480 kB\n")
+                             << int(InventoryQuery::MemoryChip) << "16710123520";
+    QTest::newRow("SMBIOS table") << "sys/firmware/dmi/tables/DMI"
+                                  << memoryDevice(8192, 2666, "Kingston")
+                                  << int(InventoryQuery::MemoryChip) << "Kingston";
+    QTest::newRow("board name") << "sys/class/dmi/id/board_name" << QByteArray("B650M\n")
+                                << int(InventoryQuery::Baseboard) << "B650M";
+    QTest::newRow("os-release") << "etc/os-release" << QByteArray("PRETTY_NAME=\"Debian 12\"\n")
+                                << int(InventoryQuery::Os) << "Debian 12";
+    QTest::newRow("sound cards") << "proc/asound/cards"
+                                 << QByteArray(" 0 [PCH            ]: HDA-Intel - HDA Intel PCH\n")
+                                 << int(InventoryQuery::SoundDevice) << "HDA Intel PCH";
+    QTest::newRow("PCI ID database")
+        << "usr/share/misc/pci.ids" << QByteArray(pciIds) << int(InventoryQuery::VideoController)
+        << "NVIDIA Corporation GP106 [GeForce GTX 1060 6GB]";
+}
+
+// A file of 1 GB where a small one belongs (a broken driver, a FUSE mount) is read only as far
+// as its content can go: the inventory neither takes seconds nor a gigabyte of memory for it.
+void TstLinuxInventory::oversizedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, head);
+    QFETCH(int, query);
+    QFETCH(QString, expected);
+
+    if (query == int(InventoryQuery::VideoController))
+        link(pciDevice("0000:01:00.0", "0x10de", "0x1c03"), "sys/class/drm/card0/device");
+    write(file, head);
+    QFile big(root->filePath(file));
+    QVERIFY(big.resize(qint64(1) << 30)); // sparse: no disk space taken
+
+    const QString table = text(InventoryQuery(query));
+    QVERIFY2(table.contains(expected), qPrintable(table.left(500)));
+    rusage usage{};
+    QVERIFY(getrusage(RUSAGE_SELF, &usage) == 0);
+    QVERIFY2(usage.ru_maxrss < 200 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
 }
 
 QTEST_GUILESS_MAIN(TstLinuxInventory)

@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <cmath>
+#include <sys/resource.h>
 
 using hwsensors::CpuTimes;
 
@@ -153,6 +154,8 @@ private slots:
     void packagePowerAcrossCounterWrap();
     void suspendedGpuIsLeftAsleep();
     void missingRootIsAnError();
+    void oversizedFiles_data();
+    void oversizedFiles();
     void cpuCounters_data();
     void cpuCounters();
     void energyDelta_data();
@@ -165,6 +168,8 @@ private slots:
     void toolSources();
     void toolWithNvml_data();
     void toolWithNvml();
+    void toolUnsavedChoice_data();
+    void toolUnsavedChoice();
 };
 
 void tst_sensorLibrary::readings_data()
@@ -320,6 +325,58 @@ void tst_sensorLibrary::missingRootIsAnError()
     qputenv("HWSENSORS_ROOT", QFile::encodeName(machine.root + "/not-there"));
     QCOMPARE(machine.start(), -2);
     QVERIFY(!machine.poll());
+}
+
+void tst_sensorLibrary::oversizedFiles_data()
+{
+    QTest::addColumn<QString>("file"); // grown to 1 GB behind its own content
+    QTest::addColumn<QString>("sensor");
+    QTest::addColumn<ReadingKind>("kind");
+    QTest::addColumn<QString>("name"); // still published
+
+    const QString radeon = "GPU [#0]: AMD Radeon Graphics [1002:73BF]";
+    QTest::newRow("chip name") << "sys/class/hwmon/hwmon0/name"
+                               << "CPU" << T << "CPU (Tctl/Tdie)";
+    QTest::newRow("reading label") << "sys/class/hwmon/hwmon0/temp1_label"
+                                   << "CPU" << T << "CPU (Tctl/Tdie)";
+    QTest::newRow("/proc/stat") << "proc/stat"
+                                << "CPU" << U << "Total CPU Usage";
+    QTest::newRow("/proc/cpuinfo") << "proc/cpuinfo"
+                                   << "CPU" << C << "Core 0 Clock";
+    QTest::newRow("card uevent") << "sys/class/drm/card0/device/uevent" << radeon << T
+                                 << "GPU Temperature";
+}
+
+// A file of 1 GB where a short one belongs (a broken driver, a FUSE mount) costs the library
+// a page of reading, not seconds and gigabytes.
+void tst_sensorLibrary::oversizedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, sensor);
+    QFETCH(ReadingKind, kind);
+    QFETCH(QString, name);
+
+    FixtureMachine machine("amd-desktop");
+    QVERIFY(machine.ok);
+    QFile big(machine.root + "/" + file);
+    QVERIFY2(big.exists(), qPrintable(big.fileName()));
+    QVERIFY(big.resize(qint64(1) << 30)); // sparse: no disk space taken
+    QCOMPARE(machine.start(), 0);
+    if (file == "proc/stat") {
+        // Usage is published once the counters move: the first line rewritten in place.
+        QVERIFY(big.open(QIODevice::ReadWrite));
+        QList<QByteArray> fields = big.readLine().simplified().split(' ');
+        fields[1] = QByteArray::number(fields[1].toULongLong() + 300);
+        fields[4] = QByteArray::number(fields[4].toULongLong() + 700);
+        QVERIFY(big.seek(0));
+        big.write(fields.join(' ') + '\n');
+        big.close();
+    }
+    QVERIFY(machine.poll());
+    QVERIFY(machine.find(sensor, kind, name));
+    rusage usage{};
+    QVERIFY(getrusage(RUSAGE_SELF, &usage) == 0);
+    QVERIFY2(usage.ru_maxrss < 200 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
 }
 
 void tst_sensorLibrary::cpuCounters_data()
@@ -630,6 +687,73 @@ void tst_sensorLibrary::toolWithNvml()
                           gpu + "usage\tGPU Cooler Duty\t40"}));
     QVERIFY(run.lines.contains("field\tgpuFan\t1500"));
     QVERIFY(run.lines.contains("field\tgpuPower\t123.456"));
+}
+
+void tst_sensorLibrary::toolUnsavedChoice_data()
+{
+    QTest::addColumn<QString>("blocker"); // what stands in the way of the settings file
+    QTest::addColumn<QStringList>("command");
+
+    const QStringList set{"--set", "cpuTemperature", "CPU/temperature/Tccd1"};
+    const QStringList reset{"--reset", "gpuCard"};
+    QTest::newRow("writable: saved") << "none" << set;
+    QTest::newRow("config folder is a file, set") << "config file" << set;
+    QTest::newRow("settings file is a folder, reset") << "settings folder" << reset;
+    QTest::newRow("read-only settings file, set") << "read-only file" << set;
+    QTest::newRow("read-only settings file, reset") << "read-only file" << reset;
+    QTest::newRow("read-only settings folder, set") << "read-only folder" << set;
+}
+
+void tst_sensorLibrary::toolUnsavedChoice()
+{
+    QFETCH(QString, blocker);
+    QFETCH(QStringList, command);
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    QString config = scratch.path() + "/config";
+    const QString folder = config + "/MyCompanyKelmar";
+    const QString file = folder + "/Tarnix.conf";
+    const QByteArray before = "[Sources]\ngpuCard=GPU [#1]\n";
+    QVERIFY(QDir().mkpath(folder));
+    if (blocker == "config file") {
+        config = scratch.path() + "/plain";
+        QVERIFY(QFile(config).open(QIODevice::WriteOnly));
+    } else if (blocker == "settings folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+    }
+    // Root ignores file modes: the immutable attribute blocks writes for root too.
+    const QString locked = blocker.endsWith("file") ? file : folder;
+    const bool immutable =
+        blocker.startsWith("read-only") && QProcess::execute("chattr", {"+i", locked}) == 0;
+    auto unlock = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute("chattr", {"-i", locked});
+    });
+    if (blocker.startsWith("read-only") && !immutable)
+        QSKIP("the immutable attribute is not supported here");
+
+    QProcessEnvironment env;
+    env.insert("XDG_CONFIG_HOME", config);
+    const ToolRun run = runTool(fixtures + "/amd-desktop", env, command);
+    QVERIFY(run.lines.isEmpty());
+    if (blocker == "none") {
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.errors, QString());
+        QSettings saved(file, QSettings::IniFormat);
+        QCOMPARE(saved.value("Sources/cpuTemperature").toString(), command.at(2));
+        return;
+    }
+    QCOMPARE(run.exitCode, 1);
+    const QString expectedFile = config + "/MyCompanyKelmar/Tarnix.conf";
+    QCOMPARE(run.errors, "tarnix-sensors: nothing saved: cannot write " + expectedFile + "\n");
+    if (blocker.startsWith("read-only")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
 }
 
 QTEST_MAIN(tst_sensorLibrary)

@@ -1,6 +1,9 @@
 #include "gui/SourceEntries.h"
 #include "sensors/SensorSources.h"
+#include "sensors/SourceSettings.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -90,6 +93,8 @@ private slots:
     void gpuCardTiesTheGpuValues();
     void gpuCardMissingFallsBack();
     void dialogEntries();
+    void storeReportsUnsavedChoices_data();
+    void storeReportsUnsavedChoices();
 };
 
 void tst_sensorSources::textForm_data()
@@ -351,6 +356,58 @@ void tst_sensorSources::dialogEntries()
     for (const SourceEntry &e : SourceEntries::forCard(report, QString()))
         cards << e.choice;
     QCOMPARE(cards, (QStringList{"", "iGPU", "dGPU"}));
+}
+
+void tst_sensorSources::storeReportsUnsavedChoices_data()
+{
+    QTest::addColumn<QString>("blocker");
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("writable folder") << "none" << true;
+    QTest::newRow("settings folder is a file") << "file" << false;
+    QTest::newRow("immutable settings file") << "immutable" << false;
+}
+
+// The dialog's save and the tool's --set share this path: a write that did not reach the file
+// must not pass as saved.
+void tst_sensorSources::storeReportsUnsavedChoices()
+{
+    QFETCH(QString, blocker);
+    QFETCH(bool, saved);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString config = dir.filePath("config");
+    const QString file = config + "/MyCompanyKelmar/Tarnix.conf";
+    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+    bool immutable = false;
+    if (blocker == "file") {
+        config = dir.filePath("plain");
+        QVERIFY(QFile(config).open(QIODevice::WriteOnly));
+    } else if (blocker == "immutable") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("[Sources]\n") > 0);
+        f.close();
+        immutable = QProcess::execute("chattr", {"+i", file}) == 0;
+        if (!immutable)
+            QSKIP("the immutable attribute is not supported here");
+    }
+    auto undo = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute("chattr", {"-i", file});
+    });
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    QCOMPARE(SourceSettings::fileName(), config + "/MyCompanyKelmar/Tarnix.conf");
+
+    SourceChoices choices;
+    choices.overrides[0] = "CPU/temperature/Tccd1";
+    choices.gpuCard = "GPU [#1]: Card";
+    QCOMPARE(SourceSettings::store(choices), saved);
+    QCOMPARE(SourceSettings::storeOne("cpuFan", "Motherboard/fan/fan2"), saved);
+    QCOMPARE(SourceSettings::storeOne("cpuVoltage", "x/clock/y"), false);
+    const SourceChoices read = SourceSettings::load();
+    QCOMPARE(read.overrides[0], saved ? choices.overrides[0] : QString());
+    QCOMPARE(read.gpuCard, saved ? choices.gpuCard : QString());
 }
 
 QTEST_GUILESS_MAIN(tst_sensorSources)

@@ -1,4 +1,7 @@
-// Value files of the sensor library: the value parser and the kept-open, re-read file.
+// Value files of the sensor library: the value parser, the kept-open, re-read file and the
+// bounded read of every text file.
+#include "BoundedRead.h"
+#include "SysRoot.h"
 #include "ValueFile.h"
 
 #include <QTemporaryDir>
@@ -6,6 +9,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
 
 using hwsensors::parseSysfsValue;
 using hwsensors::ValueFile;
@@ -31,7 +36,10 @@ private slots:
     void parseIgnoresLocale();
     void readsChangesInPlace();
     void missingFileReadLater();
-    void readAllLongerThanOneChunk();
+    void readUpToLongerThanOneChunk();
+    void boundedRead_data();
+    void boundedRead();
+    void boundedReadOfAHugeFile();
 };
 
 void TestValueFile::parse_data()
@@ -127,7 +135,7 @@ void TestValueFile::missingFileReadLater()
     double value = 0;
     QVERIFY(!file.readNumber(value));
     std::string content = "old";
-    QVERIFY(!file.readAll(content));
+    QVERIFY(!file.readUpTo(4096, content));
     QVERIFY(content.empty());
 
     writeFile(path, "1000\n");
@@ -135,7 +143,7 @@ void TestValueFile::missingFileReadLater()
     QCOMPARE(value, 1000.0);
 }
 
-void TestValueFile::readAllLongerThanOneChunk()
+void TestValueFile::readUpToLongerThanOneChunk()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("cpuinfo"));
@@ -145,12 +153,80 @@ void TestValueFile::readAllLongerThanOneChunk()
     writeFile(path, big);
     ValueFile file(QFile::encodeName(path).toStdString());
     std::string content;
-    QVERIFY(file.readAll(content));
+    QVERIFY(file.readUpTo(1 << 20, content));
     QCOMPARE(QByteArray::fromStdString(content), big);
     // Read again from the start, not appended to the first read.
     writeFile(path, "processor\t: 0\n");
-    QVERIFY(file.readAll(content));
+    QVERIFY(file.readUpTo(1 << 20, content));
     QCOMPARE(content, std::string("processor\t: 0\n"));
+}
+
+void TestValueFile::boundedRead_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("limit");
+
+    QTest::newRow("empty file") << 0 << 4096;
+    QTest::newRow("short attribute") << 6 << 4096;
+    QTest::newRow("one byte below the limit") << 4095 << 4096;
+    QTest::newRow("at the limit") << 4096 << 4096;
+    QTest::newRow("one byte past the limit") << 4097 << 4096;
+    QTest::newRow("limit inside the second chunk") << 20000 << 5000;
+    QTest::newRow("many chunks below the limit") << 300000 << (1 << 20);
+    QTest::newRow("zero limit") << 10 << 0;
+}
+
+// The helper every text file of the sensor library and the inventory goes through: at most
+// the limit, from the file's start, by path or by a kept-open descriptor, whatever the
+// descriptor's own offset.
+void TestValueFile::boundedRead()
+{
+    QFETCH(int, size);
+    QFETCH(int, limit);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("file"));
+    QByteArray content(size, '\0');
+    for (int i = 0; i < size; ++i)
+        content[i] = char('a' + i % 26);
+    writeFile(path, content);
+    const std::string expected = content.left(limit).toStdString();
+
+    std::string got = "old text";
+    QVERIFY(hwsensors::readFileBounded(path.toStdString(), size_t(limit), got));
+    QCOMPARE(got, expected);
+
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::lseek(fd, 3, SEEK_SET), off_t(3));
+    got = "old text";
+    const bool ok = hwsensors::readBounded(fd, size_t(limit), got);
+    ::close(fd);
+    QVERIFY(ok);
+    QCOMPARE(got, expected);
+
+    ValueFile kept(path.toStdString());
+    QVERIFY(kept.readUpTo(size_t(limit), got));
+    QVERIFY(kept.readUpTo(size_t(limit), got));
+    QCOMPARE(got, expected);
+}
+
+// A 1 GB sparse file in place of a label: a page of it is read, not the gigabyte (before, this
+// took seconds and memory three times the file's size). bench_boundedRead measures the time.
+void TestValueFile::boundedReadOfAHugeFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("temp1_label"));
+    writeFile(path, "Tctl\n");
+    QVERIFY(QFile(path).resize(qint64(1) << 30));
+
+    std::string got;
+    QVERIFY(hwsensors::readFileBounded(path.toStdString(), hwsensors::kAttributeLimit, got));
+    QCOMPARE(got.size(), hwsensors::kAttributeLimit);
+    QCOMPARE(got.substr(0, 5), std::string("Tctl\n"));
+    QCOMPARE(hwsensors::SysRoot(dir.path().toStdString()).readLine("/temp1_label"),
+             std::string("Tctl"));
+    QVERIFY(got.capacity() < 2 * hwsensors::kAttributeLimit);
 }
 
 QTEST_GUILESS_MAIN(TestValueFile)

@@ -30,6 +30,19 @@ struct Device
     std::string path;
 };
 
+// The injected faults: what the script says, and how much of it is used up.
+struct Faults
+{
+    std::string text; // the script they were read from
+    int openFailuresLeft = 0;
+    int writeFailuresLeft = 0; // -1: every write fails
+    int writeBlockMs = 0;
+    int leaveAfterWrites = 0; // successful writes before the device leaves; 0: it stays
+    int leaveForMs = 0;
+    std::string gonePath;
+    std::chrono::steady_clock::time_point goneUntil;
+};
+
 struct State
 {
     std::mutex lock;
@@ -44,6 +57,8 @@ struct State
     HidapiDouble::Calls calls;
     // Closed handles are kept, not freed, so a late use is reported instead of crashing.
     std::vector<std::unique_ptr<hid_device>> handles;
+    std::string scriptedFaults; // setFaults()
+    Faults faults;
 };
 
 State &state()
@@ -104,14 +119,89 @@ std::vector<Device> readDevicesFile(const std::string &file)
     return devices;
 }
 
-// The devices present now: the control file when one is named, else what the test set up.
-std::vector<Device> presentDevices(const State &s)
+std::string faultsScript(const State &s)
 {
     const std::string dir = controlDir();
-    return dir.empty() ? s.devices : readDevicesFile(dir + "/devices");
+    if (!dir.empty()) {
+        std::ifstream in(dir + "/faults");
+        if (in) {
+            std::ostringstream text;
+            text << in.rdbuf();
+            return text.str();
+        }
+    }
+    if (const char *env = std::getenv("HIDAPI_DOUBLE_FAULTS")) {
+        std::string text(env);
+        std::replace(text.begin(), text.end(), ';', '\n');
+        return text;
+    }
+    return s.scriptedFaults;
 }
 
-bool isPresent(const State &s, const std::string &path)
+Faults parseFaults(const std::string &text)
+{
+    Faults faults;
+    faults.text = text;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line.substr(0, line.find('#')));
+        std::string what;
+        if (!(fields >> what))
+            continue;
+        int first = -1;
+        int second = 0;
+        fields >> first >> second;
+        if (what == "open-fails")
+            faults.openFailuresLeft = std::max(first, 0);
+        else if (what == "write-fails")
+            faults.writeFailuresLeft = first < 0 ? -1 : first;
+        else if (what == "write-blocks")
+            faults.writeBlockMs = std::max(first, 0);
+        else if (what == "leave-after-writes" && first > 0) {
+            faults.leaveAfterWrites = first;
+            faults.leaveForMs = std::max(second, 0);
+        }
+    }
+    return faults;
+}
+
+// Called under the lock by every open and write: a changed script starts afresh.
+Faults &currentFaults(State &s)
+{
+    const std::string text = faultsScript(s);
+    if (text != s.faults.text)
+        s.faults = parseFaults(text);
+    return s.faults;
+}
+
+// True while a device sent away by leave-after-writes is still gone; its return is logged
+// when first noticed.
+bool isAway(State &s, const std::string &path)
+{
+    Faults &f = s.faults;
+    if (f.gonePath.empty() || f.gonePath != path)
+        return false;
+    if (std::chrono::steady_clock::now() < f.goneUntil)
+        return true;
+    logEvent("back " + path);
+    f.gonePath.clear();
+    return false;
+}
+
+// The devices present now: the control file when one is named, else what the test set up;
+// without a device sent away by a fault.
+std::vector<Device> presentDevices(State &s)
+{
+    const std::string dir = controlDir();
+    std::vector<Device> devices = dir.empty() ? s.devices : readDevicesFile(dir + "/devices");
+    devices.erase(std::remove_if(devices.begin(), devices.end(),
+                                 [&](const Device &d) { return isAway(s, d.path); }),
+                  devices.end());
+    return devices;
+}
+
+bool isPresent(State &s, const std::string &path)
 {
     const std::vector<Device> devices = presentDevices(s);
     return std::any_of(devices.begin(), devices.end(),
@@ -143,6 +233,8 @@ void reset()
     s.writes.clear();
     s.openedPaths.clear();
     s.calls = Calls();
+    s.scriptedFaults.clear();
+    s.faults = Faults();
     // Handles still inside a held write stay alive; everything else goes.
     s.handles.erase(
         std::remove_if(s.handles.begin(), s.handles.end(),
@@ -179,6 +271,13 @@ void setWriteFails(bool fail)
     State &s = state();
     std::lock_guard<std::mutex> guard(s.lock);
     s.writeFails = fail;
+}
+
+void setFaults(const std::string &script)
+{
+    State &s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.scriptedFaults = script;
 }
 
 void setHoldWrites(bool hold)
@@ -291,7 +390,11 @@ hid_device *hid_open_path(const char *path)
     std::lock_guard<std::mutex> guard(s.lock);
     ++s.calls.openPath;
     const std::string wanted = path ? path : "";
-    if (s.openFails || !isPresent(s, wanted)) {
+    Faults &faults = currentFaults(s);
+    const bool injected = faults.openFailuresLeft > 0;
+    if (injected)
+        --faults.openFailuresLeft;
+    if (s.openFails || injected || !isPresent(s, wanted)) {
         logEvent("open-failed " + wanted);
         return nullptr;
     }
@@ -330,15 +433,35 @@ int hid_write(hid_device *dev, const unsigned char *data, size_t length)
         s.changed.wait(guard, [&] { return !s.holdWrites; });
         --s.heldWrites;
     }
+    Faults &faults = currentFaults(s);
+    if (faults.writeBlockMs > 0) {
+        // A display that stalls: the call returns late, the lock is not held meanwhile.
+        logEvent("write-blocked " + dev->path);
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(faults.writeBlockMs);
+        s.changed.wait_until(guard, until,
+                             [&] { return std::chrono::steady_clock::now() >= until; });
+    }
     --dev->writesInside;
     if (dev->closed) {
         ++s.calls.misuse;
         return -1;
     }
-    if (s.writeFails || !isPresent(s, dev->path)) {
+    Faults &now = currentFaults(s);
+    const bool injected = now.writeFailuresLeft != 0;
+    if (now.writeFailuresLeft > 0)
+        --now.writeFailuresLeft;
+    if (s.writeFails || injected || !isPresent(s, dev->path)) {
         ++s.calls.failedWrites;
         logEvent("write-failed " + dev->path);
         return -1;
+    }
+    if (now.leaveAfterWrites > 0 && --now.leaveAfterWrites == 0) {
+        // This write still got through; the device is gone from the next call on.
+        now.gonePath = dev->path;
+        now.goneUntil =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(now.leaveForMs);
+        logEvent("leave " + dev->path);
     }
     HidapiDouble::Write record;
     record.path = dev->path;

@@ -20,7 +20,23 @@
 //                               report number first).
 //   $HIDAPI_DOUBLE_DIR/events   one line per call that changes state:
 //                               "<ms since epoch> open <path>", "... open-failed <path>",
-//                               "... close <path>", "... write-failed <path>", "... exit".
+//                               "... close <path>", "... write-failed <path>", "... exit",
+//                               and for the faults below "... write-blocked <path>",
+//                               "... leave <path>", "... back <path>".
+//   $HIDAPI_DOUBLE_DIR/faults   faults to inject, one per line ('#' starts a comment); read
+//                               anew by every open and write, and each time its text changes
+//                               the counts start afresh:
+//                                 open-fails N      the next N hid_open_path calls fail
+//                                 write-fails [N]   the next N hid_write calls fail (all
+//                                                   without N)
+//                                 write-blocks MS   every hid_write waits MS ms inside the
+//                                                   call, then succeeds
+//                                 leave-after-writes N MS
+//                                                   after N more successful writes the
+//                                                   device leaves for MS ms (not listed,
+//                                                   opens and writes fail), then returns
+//                               Without the file, HIDAPI_DOUBLE_FAULTS holds the same lines
+//                               separated by ';' (faults from the program's very start).
 //
 // Lines are appended with one write() each, so a reader never sees half a line. Without
 // HIDAPI_DOUBLE_DIR the devices come from addDevice() below; writes are recorded in memory in
@@ -64,6 +80,9 @@ void removeDevice(const std::string &path);
 
 void setOpenFails(bool fail);
 void setWriteFails(bool fail);
+// Faults in the syntax of the faults file, for a double steered in-process; the file and the
+// environment variable take precedence.
+void setFaults(const std::string &script);
 
 // While held, every hid_write waits inside the call until released.
 void setHoldWrites(bool hold);
