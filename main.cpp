@@ -1,6 +1,7 @@
 #include "DDataManager.h"
 #include "core/ApplicationName.h"
 #include "dmainwidget.h"
+#include "gui/HighDpi.h"
 #include "gui/RaisedPanelStyle.h"
 #include "platform/CrashRestart.h"
 #include "platform/SingleInstance.h"
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    HighDpi::enableBeforeApplication();
     auto *app = new QApplication(argc, argv);
     // Qt would name the program after the command that started it; started as the installed
     // bin/tarnix symlink, the log folder and the autostart entry would then differ from those
