@@ -1,9 +1,11 @@
 #include "DDataManager.h"
 #include "core/ApplicationName.h"
 #include "dmainwidget.h"
+#include "gui/BringToFront.h"
 #include "gui/HighDpi.h"
 #include "gui/RaisedPanelStyle.h"
 #include "platform/CrashRestart.h"
+#include "platform/ShowRequest.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -31,6 +33,14 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(
         ApplicationName::fromExecutable(QCoreApplication::applicationFilePath()));
 
+    bool startedByTask = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], startupByTaskFlag) == 0) {
+            startedByTask = true;
+            break;
+        }
+    }
+
     auto *instanceLock = new QSharedMemory(QStringLiteral("Zorvex_V2.0"));
     SingleInstance::clearStaleSegment(*instanceLock);
     bool claimed = instanceLock->create(1, QSharedMemory::ReadWrite);
@@ -41,6 +51,9 @@ int main(int argc, char *argv[])
         claimed = instanceLock->create(1, QSharedMemory::ReadWrite);
     }
     if (!claimed) {
+        // Started again by the user: bring up the running copy's window instead.
+        if (!startedByTask)
+            ShowRequest::send();
         delete instanceLock;
         delete app;
         return -1;
@@ -50,13 +63,6 @@ int main(int argc, char *argv[])
     CrashRestart::install();
     QApplication::setStyle(new RaisedPanelStyle);
 
-    bool startedByTask = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], startupByTaskFlag) == 0) {
-            startedByTask = true;
-            break;
-        }
-    }
     std::printf("%s\n", startedByTask ? "Program was started by Task Scheduler."
                                       : "Program was not started by Task Scheduler.");
     std::fflush(stdout);
@@ -69,7 +75,13 @@ int main(int argc, char *argv[])
     else
         window->hide();
 
+    auto *showRequests = new ShowRequestListener([window] {
+        if (window->showAtStartValue() == 1)
+            bringToFront(*window);
+    });
+
     const int code = app->exec();
+    delete showRequests;
     delete window;
     delete instanceLock;
     delete app;
