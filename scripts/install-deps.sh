@@ -5,7 +5,7 @@ set -eu
 packages="cmake make g++ pkg-config git
 qtbase5-dev qtbase5-dev-tools qtbase5-private-dev libqt5svg5-dev qtwayland5
 libhidapi-dev libudev-dev
-g++-mingw-w64-x86-64-posix wine wine64 msitools
+g++-mingw-w64-x86-64-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick pci.ids fonts-dejavu-core dbus
 clang libclang-rt-14-dev
 dpkg-dev file lintian appstream mount"
