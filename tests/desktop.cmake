@@ -7,3 +7,9 @@ add_unit_test(tst_desktopSession
     SOURCES desktop/tst_desktopSession.cpp crash/TarnixRun.cpp crash/TarnixRun.h
     LIBS Qt5::Core LABELS endtoend TIMEOUT 240)
 add_dependencies(tst_desktopSession Tarnix statusNotifierWatcher)
+# Tarnix on Wayland: a headless weston, the staged copy of the end-to-end tests.
+add_unit_test(tst_wayland
+    SOURCES desktop/tst_wayland.cpp endtoend/StagedTarnix.cpp endtoend/StagedTarnix.h
+        crash/TarnixRun.cpp crash/TarnixRun.h
+    LIBS Qt5::Gui LABELS endtoend slow TIMEOUT 120)
+add_dependencies(tst_wayland Tarnix sensors_scripted tarnix_hidapi_double_shared)
