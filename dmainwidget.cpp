@@ -12,6 +12,7 @@
 #include "gui/SourcesDialog.h"
 #include "gui/StartupTask.h"
 #include "gui/ThemeApplier.h"
+#include "gui/TrayIconKeeper.h"
 #include "gui/WindowChrome.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/SleepMonitor.h"
@@ -585,14 +586,13 @@ void DMainWidget::initTray()
     trayMenu->addSeparator();
     trayMenu->addAction(exitAction);
 
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    trayIcon = new QSystemTrayIcon(this);
-    trayIcon->setIcon(QIcon(config.AppIcoSel01));
-    trayIcon->setToolTip(config.AppName);
-    trayIcon->setContextMenu(trayMenu);
-    trayIcon->show();
-    connect(trayIcon, &QSystemTrayIcon::activated, this, &DMainWidget::iconActivated);
+    // The icon comes whenever a tray does: panels often start after the session's programs.
+    trayKeeper = new TrayIconKeeper(QIcon(config.AppIcoSel01), config.AppName, trayMenu, this);
+    connect(trayKeeper, &TrayIconKeeper::iconCreated, this, [this](QSystemTrayIcon *icon) {
+        trayIcon = icon;
+        connect(trayIcon, &QSystemTrayIcon::activated, this, &DMainWidget::iconActivated);
+    });
+    trayKeeper->start();
 }
 
 void DMainWidget::onShowSources()
@@ -669,7 +669,9 @@ void DMainWidget::mousePressEvent(QMouseEvent *event)
         if (ui->frame_Bg->geometry().contains(event->pos())) {
             dragOffset = event->globalPos() - frameGeometry().topLeft();
             event->accept();
-            dragging = true;
+            // Where the window system moves windows itself (Wayland allows no move()), it
+            // takes the drag from here.
+            dragging = !WindowChrome::startSystemMove(*this);
         }
         return;
     }
@@ -714,7 +716,11 @@ void DMainWidget::mouseReleaseEvent(QMouseEvent *event)
 
 void DMainWidget::on_pushButton_Close_clicked()
 {
-    hide();
+    // Without a tray nothing could bring a hidden window back.
+    if (trayKeeper && !trayKeeper->trayPresent())
+        showMinimized();
+    else
+        hide();
 }
 
 void DMainWidget::on_pushButton_Min_clicked()

@@ -13,6 +13,7 @@ class DeviceMonitor;
 class SleepMonitor;
 class MainHidInterFace;
 class SourcesDialog;
+class TrayIconKeeper;
 struct SourceChoices;
 class QAction;
 class QMenu;
@@ -96,6 +97,7 @@ private:
 
     Ui::DMainWidget *ui;
     QSystemTrayIcon *trayIcon = nullptr;
+    TrayIconKeeper *trayKeeper = nullptr;
     int showMainPageUI = 1;
     // Qt's pixmap cache limit, held at 0 until the window is first shown (see the constructor).
     int pixmapCacheLimit = -1;

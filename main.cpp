@@ -1,8 +1,11 @@
 #include "DDataManager.h"
 #include "core/ApplicationName.h"
 #include "dmainwidget.h"
+#include "gui/BringToFront.h"
+#include "gui/HighDpi.h"
 #include "gui/RaisedPanelStyle.h"
 #include "platform/CrashRestart.h"
+#include "platform/ShowRequest.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 
@@ -23,12 +26,21 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    HighDpi::enableBeforeApplication();
     auto *app = new QApplication(argc, argv);
     // Qt would name the program after the command that started it; started as the installed
     // bin/tarnix symlink, the log folder and the autostart entry would then differ from those
     // of the same program started from its autostart entry or after a crash.
     QCoreApplication::setApplicationName(
         ApplicationName::fromExecutable(QCoreApplication::applicationFilePath()));
+
+    bool startedByTask = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], startupByTaskFlag) == 0) {
+            startedByTask = true;
+            break;
+        }
+    }
 
     auto *instanceLock = new QSharedMemory(QStringLiteral("Zorvex_V2.0"));
     SingleInstance::clearStaleSegment(*instanceLock);
@@ -40,6 +52,9 @@ int main(int argc, char *argv[])
         claimed = instanceLock->create(1, QSharedMemory::ReadWrite);
     }
     if (!claimed) {
+        // Started again by the user: bring up the running copy's window instead.
+        if (!startedByTask)
+            ShowRequest::send();
         delete instanceLock;
         delete app;
         return -1;
@@ -52,13 +67,6 @@ int main(int argc, char *argv[])
     termination->start();
     QApplication::setStyle(new RaisedPanelStyle);
 
-    bool startedByTask = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], startupByTaskFlag) == 0) {
-            startedByTask = true;
-            break;
-        }
-    }
     std::printf("%s\n", startedByTask ? "Program was started by Task Scheduler."
                                       : "Program was not started by Task Scheduler.");
     std::fflush(stdout);
@@ -73,7 +81,13 @@ int main(int argc, char *argv[])
     else
         window->hide();
 
+    auto *showRequests = new ShowRequestListener([window] {
+        if (window->showAtStartValue() == 1)
+            bringToFront(*window);
+    });
+
     const int code = app->exec();
+    delete showRequests;
     delete window;
     delete instanceLock;
     delete app;

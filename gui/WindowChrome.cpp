@@ -1,5 +1,8 @@
 #include "gui/WindowChrome.h"
 
+#include <QWidget>
+#include <QWindow>
+
 namespace WindowChrome {
 
 namespace {
@@ -115,6 +118,12 @@ QRect resizedRect(int zone, const QPoint &topLeft, const QPoint &bottomRight, co
         break;
     }
     return rect;
+}
+
+bool startSystemMove(QWidget &window)
+{
+    QWindow *handle = window.windowHandle();
+    return handle && handle->startSystemMove();
 }
 
 } // namespace WindowChrome

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <Qt>
 
+class QWidget;
+
 // Rules of the frameless window's border: which zone the cursor is in, the cursor shape
 // there, and the rectangle a drag in that zone asks for. All points are global.
 namespace WindowChrome {
@@ -35,5 +37,9 @@ Qt::CursorShape cursorForZone(int zone);
 // The top or left edge only moves while the window stays larger than minimum that way.
 QRect resizedRect(int zone, const QPoint &topLeft, const QPoint &bottomRight, const QPoint &cursor,
                   const QSize &minimum);
+
+// Hands a drag of the window to the window system where it supports that (Wayland, X11
+// window managers, Windows); false where the program must move the window itself.
+bool startSystemMove(QWidget &window);
 
 } // namespace WindowChrome

@@ -3,10 +3,10 @@
 # the machine lacks. Uses sudo when not run as root.
 set -eu
 packages="cmake make g++ pkg-config git
-qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
+qtbase5-dev qtbase5-dev-tools qtbase5-private-dev libqt5svg5-dev qtwayland5
 libhidapi-dev libudev-dev
-g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
-xvfb xauth x11-apps xdotool imagemagick pci.ids fonts-dejavu-core dbus
+g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
+xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick pci.ids fonts-dejavu-core dbus
 clang libclang-rt-14-dev
 dpkg-dev file lintian appstream mount"
 

@@ -17,6 +17,8 @@ export TARNIX_TEST_SCRATCH="$scratch"
 export TMPDIR="$scratch/tmp"
 # No test listens to the machine's own system bus; those that need one start their own.
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$scratch/no-system-bus"
+# Nor to the session bus, where a panel's tray would change what the window does.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$scratch/no-session-bus"
 export QT_QPA_PLATFORM="${TARNIX_TEST_QPA:-offscreen}"
 unset XDG_CONFIG_DIRS XDG_DATA_DIRS
 "$@"

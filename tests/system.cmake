@@ -11,3 +11,6 @@ add_unit_test(tst_windowChrome
 add_unit_test(tst_sleepMonitor
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_sleepMonitor.cpp
     LIBS tarnix_platform Qt5::DBus)
+add_unit_test(tst_showRequest
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_showRequest.cpp
+    LIBS tarnix_platform)

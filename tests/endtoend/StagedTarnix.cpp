@@ -129,6 +129,8 @@ bool StagedTarnix::stage(const Options &options)
     env.insert(QStringLiteral("LD_LIBRARY_PATH"),
                binaryDir + QStringLiteral("/tests/hidapi-double"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (auto it = options.environment.begin(); it != options.environment.end(); ++it)
+        env.insert(it.key(), it.value());
     process.setProcessEnvironment(env);
     process.setStandardOutputFile(path(QStringLiteral("stdout")));
     process.setStandardErrorFile(path(QStringLiteral("stderr")));

@@ -33,6 +33,8 @@ public:
         // a staged copy of the build's; the options above that stage files do not apply.
         QString installedProgram;
         QString sensorRoot; // HWSENSORS_ROOT for the real sensor library
+        // Set last, over the variables above (QT_QPA_PLATFORM=wayland, for one).
+        QMap<QString, QString> environment;
     };
 
     explicit StagedTarnix(const Options &options);

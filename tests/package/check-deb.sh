@@ -136,6 +136,14 @@ for installed in usr/bin/tarnix usr/lib/tarnix/Tarnix usr/lib/tarnix/libhwsensor
     usr/share/man/man1/tarnix.1.gz; do
     [ -e "$root/$installed" ] || fail "not installed: /$installed"
 done
+# The licence: the program's own paragraph names GPL-3+, the fonts keep theirs.
+grep -A2 -x 'Files: \*' "$root/usr/share/doc/tarnix/copyright" | grep -qx 'License: GPL-3+' ||
+    fail "the copyright file does not license the program under GPL-3+"
+grep -qx 'License: OFL-1.1' "$root/usr/share/doc/tarnix/copyright" ||
+    fail "the copyright file lost the fonts' licence"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+    "$root/usr/share/metainfo/example.tarnix.Tarnix.metainfo.xml" ||
+    fail "the AppStream data names another licence"
 
 step "running the installed program"
 mkdir -p "$root/tmp/fixture" "$root/tmp/double" "$root/tmp/hid" "$root/tmp/home" "$root/tmp/runtime"

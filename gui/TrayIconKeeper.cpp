@@ -1,0 +1,38 @@
+#include "gui/TrayIconKeeper.h"
+
+#include "platform/TrayHost.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+TrayIconKeeper::TrayIconKeeper(const QIcon &icon, const QString &toolTip, QMenu *menu,
+                               QWidget *owner)
+    : QObject(owner), picture(icon), tip(toolTip), menu(menu), owner(owner)
+{
+}
+
+void TrayIconKeeper::start()
+{
+    host = new TrayHost(this);
+    connect(host, &TrayHost::changed, this, &TrayIconKeeper::createIfPresent);
+    createIfPresent();
+}
+
+bool TrayIconKeeper::trayPresent() const
+{
+    return host && host->isPresent();
+}
+
+void TrayIconKeeper::createIfPresent()
+{
+    // Once made, Qt itself follows the tray going and coming back.
+    if (icon || !host->isPresent())
+        return;
+    icon = new QSystemTrayIcon(owner);
+    icon->setIcon(picture);
+    icon->setToolTip(tip);
+    icon->setContextMenu(menu);
+    icon->show();
+    emit iconCreated(icon);
+}
