@@ -48,11 +48,12 @@ void logReading(ReadingKind kind, const char *name, double value)
                                       QStringLiteral("%1").arg(value));
 }
 
-// Says which file feeds the values, and why a library beside it was not taken.
+// Says which file feeds the values, and why a library beside it was not taken (debug level:
+// the log keeps only that).
 void logOrigin(const SensorLibraryOrigin &origin)
 {
     for (const std::string &reason : origin.passedOver)
-        qWarning().noquote() << QString::fromStdString(reason);
+        qDebug().noquote() << QString::fromStdString(reason);
     if (!origin.path.empty())
         qDebug().noquote() << "Sensor library:" << QString::fromStdString(origin.path);
 }
