@@ -3,7 +3,7 @@
 # unpacks. 64-bit (x86_64) is the download most users take: it comes with our own sensor
 # library hwsensors.dll. 32-bit (i686) is for users of the vendor's sensor library, which is a
 # 32-bit DLL; it carries the 32-bit hwsensors.dll too.
-#   build-win64/Tarnix-<version>-win64.zip, build-win32/Tarnix-<version>-win32.zip
+#   build-win64/Tarnix-<version>-win64.zip (and .msi), build-win32/Tarnix-<version>-win32.zip
 # Builds the Qt first when its prefix is not complete (scripts/build-qt-windows.sh).
 #
 #   scripts/package-windows.sh [win64|win32|all] [BUILD_DIR]     (default: win64)
@@ -97,3 +97,12 @@ for f in Tarnix.exe hidapi.dll hwsensors.dll tarnix-sensors.exe; do
     say "$f $(stat -c %s "$build/$f") bytes"
 done
 say "$zip: $(stat -c %s "$zip") bytes, built in $(($(date +%s) - start)) s"
+
+# The 64-bit product also comes as an installer, where wixl is there to build it.
+if [ "$target" = win64 ]; then
+    if command -v wixl >/dev/null; then
+        "$root/scripts/package-msi.sh" "$stage" "$build/$name.msi"
+    else
+        say "wixl is missing: no installer (scripts/install-deps.sh installs it)"
+    fi
+fi

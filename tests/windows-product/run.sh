@@ -400,5 +400,30 @@ grep -q "$(printf 'reading\tCPU\tusage\tTotal CPU Usage\t')" "$u/sensors.out" &&
 stop_all
 export WINEPREFIX=$saved_prefix
 
+# --- 9. the installer -------------------------------------------------------------------------
+echo "Check 9: the 64-bit installer in an empty prefix"
+msi=$(ls "$build"/Tarnix-*-win64.msi 2>/dev/null | head -n 1)
+if [ -z "$msi" ]; then
+    fail "no installer beside the zip"
+else
+    saved_prefix=$WINEPREFIX
+    export WINEPREFIX=$work/msiprefix
+    "$wine" wineboot --init >/dev/null 2>&1
+    "$wine" msiexec /i "Z:$msi" /qn >/dev/null 2>&1
+    installed="$WINEPREFIX/drive_c/Program Files/Tarnix"
+    [ -f "$installed/Tarnix.exe" ] && [ -f "$installed/hwsensors.dll" ] && [ -f "$installed/LICENSE.txt" ] &&
+        pass "msiexec /i installs into Program Files" || fail "installed: $(ls "$installed" 2>&1)"
+    [ -n "$(find "$WINEPREFIX/drive_c" -name Tarnix.lnk)" ] && pass "a Start-menu shortcut" ||
+        fail "no Start-menu shortcut"
+    (cd "$installed" && "$wine" ./tarnix-sensors.exe >"$work/installed-sensors.out" 2>/dev/null)
+    grep -q "$(printf 'reading\tCPU\tusage\tTotal CPU Usage\t')" "$work/installed-sensors.out" &&
+        pass "the installed tools run from Program Files" || fail "installed tarnix-sensors.exe gave nothing"
+    "$wine" msiexec /x "Z:$msi" /qn >/dev/null 2>&1
+    [ ! -e "$installed" ] && [ -z "$(find "$WINEPREFIX/drive_c" -name Tarnix.lnk)" ] &&
+        pass "msiexec /x removes every installed file" || fail "left after removal: $(ls "$installed" 2>&1)"
+    stop_all
+    export WINEPREFIX=$saved_prefix
+fi
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
