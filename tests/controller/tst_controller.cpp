@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -452,6 +453,18 @@ void tst_controller::sourcesDialogStoresAChoice()
     emit cpuTemperature->activated(0);
     settings.sync();
     QVERIFY(!settings.contains("Sources/cpuTemperature"));
+    auto *hint = dialog->findChild<QLabel *>("label_SourcesHint");
+    QVERIFY(hint && !hint->text().contains("could not be saved"));
+
+    // A store that refuses the write (a folder where the file belongs): the dialog says so.
+    const QString file = settings.fileName();
+    QFile::remove(file);
+    QVERIFY(QDir().mkpath(file));
+    cpuTemperature->setCurrentIndex(2);
+    emit cpuTemperature->activated(2);
+    QVERIFY(QDir(file).removeRecursively());
+    QVERIFY(hint->text().contains("could not be saved"));
+    QVERIFY(logged("Sources could not be stored"));
     dialog->close();
 }
 
