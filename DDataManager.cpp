@@ -3,7 +3,6 @@
 #include "core/ColorText.h"
 #include "inventory/HardwareInventory.h"
 #include "inventory/InventoryParsers.h"
-#include "logCollect/log_out.h"
 #include "platform/InventorySource.h"
 
 #include <QCoreApplication>
@@ -38,18 +37,10 @@ DDataManager *DDataManager::getInstance()
 
 DDataManager::DDataManager(QObject *parent) : QObject(parent)
 {
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // A fresh Linux account may not have ~/.local/share yet; without it there is no log.
-    if (!QDir(dataDir).exists())
-        QDir().mkpath(dataDir);
-
     configDir = QCoreApplication::applicationDirPath() + QStringLiteral("/configDir/");
     appConfig = readAppConfig(configDir);
     initMontserratBold();
     initMontserratMedium();
-
-    InitializeLog(QString());
-    qInstallMessageHandler(LogMessageHandler);
 }
 
 AppConfig DDataManager::readAppConfig(const QString &configDir)

@@ -39,7 +39,7 @@ public:
     // 0 on success, -1 when the stored path cannot be opened.
     int hidApi_Open();
     // Queues a copy of 65 bytes of `frame`, whatever `length` says. -1 when not open. Called
-    // from the GUI thread, and from the sensor thread while the window is hidden.
+    // from the sensor thread, once per pass.
     int hidApi_Write(const unsigned char *frame, int length);
     // Stops the writer after its current pass and closes the device. Always 0.
     int hidApi_Close();

@@ -2,22 +2,15 @@
 #include "ui_dmainwidget.h"
 
 #include "DDataManager.h"
-#include "MainHidInterFace.h"
-#include "core/Clock.h"
-#include "device/DeviceChange.h"
-#include "device/DeviceFrame.h"
-#include "getPcInfoThread.h"
+#include "app/Monitor.h"
+#include "app/RefreshFigures.h"
+#include "app/UserSettings.h"
 #include "gui/HardwarePage.h"
-#include "gui/RefreshFigures.h"
+#include "gui/MonitorPage.h"
 #include "gui/SourcesDialog.h"
-#include "gui/StartupTask.h"
 #include "gui/ThemeApplier.h"
 #include "gui/TrayIconKeeper.h"
 #include "gui/WindowChrome.h"
-#include "platform/DeviceMonitor.h"
-#include "platform/SleepMonitor.h"
-#include "platform/SystemFigures.h"
-#include "sensors/SourceSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,56 +20,14 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmapCache>
-#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace {
 
 const QString celsiusText = QStringLiteral("℃");
 const QString fahrenheitText = QStringLiteral("℉");
-const char unitKey[] = "TempShowModel/Model";
-// The display needs a moment after a hot-plug before it can be opened or is really gone.
-const int deviceSettleMs = 300;
-
-// Fed once a second all day: a figure that did not change must not cost a repaint.
-void showText(QLabel *label, const QString &text)
-{
-    if (label->text() != text)
-        label->setText(text);
-}
-
-void showNumber(QLabel *label, int value)
-{
-    showText(label, QString::number(value));
-}
-
-void showBar(QProgressBar *bar, int value)
-{
-    if (bar->value() != value)
-        bar->setValue(value);
-}
-
-void showBarRange(QProgressBar *bar, int maximum)
-{
-    if (bar->minimum() != 0 || bar->maximum() != maximum)
-        bar->setRange(0, maximum);
-}
-
-void showGauge(ProgressBarRound *gauge, int celsius)
-{
-    if (gauge->displayValue() != celsius)
-        gauge->setValue(celsius);
-}
-
-QSettings *openUnitSettings()
-{
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                         QStringLiteral("MyCompanyKelmar"), QStringLiteral("Tarnix"));
-}
-
 } // namespace
 
 DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWidget)
@@ -105,13 +56,12 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
 
     showMainPageUI = DDataManager::getInstance()->getAppConfig().ShowMainPageUI;
 
-    registerDevice();
+    // First, so that the native window gets its broadcasts from the start.
+    hardwareMonitor = new Monitor(QString(), this);
+    hardwareMonitor->watchDevices(winId());
     initTray();
     initThemeData();
     initOperate();
-    framesInCelsius = ui->radioButton_Model01->isChecked();
-    connect(ui->radioButton_Model01, &QAbstractButton::toggled, this,
-            [this](bool checked) { framesInCelsius = checked; });
 
     ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
     ui->pushButton_Monitor->setChecked(true);
@@ -121,15 +71,15 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
     connect(this, &DMainWidget::sigHidDeviceConnectChanging_Remove, this,
             &DMainWidget::onHidDeviceConnectChanging_Remove);
 
-    sdkReady = false;
-    pcInfoThread = new getPcInfoThread(nullptr);
-    connect(pcInfoThread, &getPcInfoThread::sigTheSdkInitStatus, this,
-            &DMainWidget::onTheSdkInitStatus);
-    connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &DMainWidget::onGetPcInfoOk);
-    pcInfoThread->setSourceChoices(SourceSettings::load());
-    pcInfoThread->setPassHandler(
-        [this](const SensorReadings &readings) { return refreshWithoutWindow(readings); });
-    pcInfoThread->start(QThread::InheritPriority);
+    connect(hardwareMonitor, &Monitor::sdkStatusChanged, this, &DMainWidget::onTheSdkInitStatus);
+    connect(hardwareMonitor, &Monitor::snapshotReady, this, &DMainWidget::onGetPcInfoOk);
+    connect(hardwareMonitor, &Monitor::displayConnectionChanged, this, [this](bool connected) {
+        if (connected)
+            onOpenHidSuccessful();
+        else
+            ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
+    });
+    hardwareMonitor->setSourceChoices(UserSettings::sources());
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
     QTimer::singleShot(200, this, &DMainWidget::onGetPcHardwareInfoOver);
@@ -137,17 +87,9 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
 
 DMainWidget::~DMainWidget()
 {
-    // Left running, the workers would go on calling into the window, the sensor library and
-    // the device after the window that owns them is gone.
-    pcInfoThread->setPassHandler({});
-    if (sdkStarter.joinable())
-        sdkStarter.join();
-    delete pcInfoThread; // ends after the pass in hand
-    if (hidInterface) {
-        hidInterface->hidApi_Close();
-        hidInterface->wait();
-        delete hidInterface;
-    }
+    // The monitor's threads end before the form goes.
+    delete hardwareMonitor;
+    hardwareMonitor = nullptr;
     delete ui;
 }
 
@@ -155,59 +97,25 @@ DMainWidget::~DMainWidget()
 
 void DMainWidget::onStartUpdateLater()
 {
-    qDebug() << "Start Update -> Start";
     ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
-    deviceConnected = false;
-
-    hidInterface = new MainHidInterFace(nullptr);
-    connect(hidInterface, &MainHidInterFace::sigOpenHidSuccessful, this,
-            &DMainWidget::onOpenHidSuccessful);
-    connect(hidInterface, &MainHidInterFace::sigWritesFailing, this,
-            &DMainWidget::onHidWritesFailing, Qt::QueuedConnection);
-    hidInterface->getuUsbHidDeviceList();
-
-    qDebug() << "Start Update -> Over";
-    qDebug() << "Start Thread Runing SDK -> GetComputerInfo [Start]";
-
-    // Loading the sensor library can take a while; keep it off the GUI thread.
-    getPcInfoThread *sensors = pcInfoThread;
-    sdkStarter = std::thread([sensors] {
-        sensors->initSdk();
-        sensors->start(QThread::InheritPriority);
-    });
+    hardwareMonitor->startUpdate();
 }
 
 void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)
 {
-    if (isOK)
-        qDebug() << "HWi32SDK init Over [Successful]";
-    else
-        qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
-    sdkReady = isOK;
-    updateRefreshRoute();
+    // The monitor logs the outcome; the window shows the first pass when it comes.
+    Q_UNUSED(isOK)
+    Q_UNUSED(errorCode)
 }
 
 void DMainWidget::onOpenHidSuccessful()
 {
-    qDebug() << "onOpenHidSuccessful -----------------------";
     ui->label_HidStatus->setText(QStringLiteral("Connected"));
-    deviceConnected = true;
-    displayLost = false;
-    hidInterface->start(QThread::InheritPriority);
-    updateRefreshRoute();
 }
 
 void DMainWidget::onQuitApp()
 {
-    if (sdkReady) {
-        const int status = pcInfoThread->stopPolling();
-        qDebug() << "HWi32SDK UNinit Over [Status],errorCode:" << status;
-    }
-    if (deviceConnected) {
-        deviceConnected = false;
-        updateRefreshRoute();
-        hidInterface->hidApi_Close();
-    }
+    hardwareMonitor->stop();
     qDebug() << "Exit app runing [Normal]";
     close();
     // The worker threads are still running: end the process here rather than unwinding
@@ -216,180 +124,43 @@ void DMainWidget::onQuitApp()
     std::_Exit(0);
 }
 
-// ---- the once-a-second refresh ------------------------------------------------------------
+// ---- showing a pass -----------------------------------------------------------------------
 
 void DMainWidget::onGetPcInfoOk()
 {
-    if (!sdkReady) {
+    if (!hardwareMonitor->sdkReady()) {
         qDebug() << "SDK Init doing ... ... wait monment ... ";
         return;
     }
-
-    const SensorReadings readings = pcInfoThread->getSensorReadings();
     if (sourcesDialog && sourcesDialog->isVisible())
-        sourcesDialog->showReport(pcInfoThread->getSourceReport());
-    DeviceFrameInput frame;
-    showReadings(readings, frame);
-
-    if (!deviceConnected) {
-        if (displayLost) {
-            hidInterface->getuUsbHidDeviceList();
-            displayLost = !deviceConnected && !hidInterface->deviceListed();
-        }
-        return;
-    }
-    frame.readings = readings;
-    frame.celsius = ui->radioButton_Model01->isChecked();
-    frame.localTime = Clock::now();
-    const DeviceFrame bytes = buildDeviceFrame(frame);
-    hidInterface->hidApi_Write(bytes.data(), 64);
+        sourcesDialog->showReport(hardwareMonitor->sourceReport());
+    if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot())
+        showSnapshot(*snapshot);
 }
 
-bool DMainWidget::refreshWithoutWindow(const SensorReadings &readings)
+void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
 {
-    // Sensor thread. The same report as onGetPcInfoOk() sends, without touching a widget.
-    if (!windowlessRefresh)
-        return false;
-    advanceAutoRanges(readings);
-    DeviceFrameInput frame;
-    const SystemFigures::Memory memory = SystemFigures::memory();
-    frame.memoryLoad = memory.loadPercent;
-    frame.memoryTotalBytes = memory.totalBytes;
-    const SystemFigures::Drive drive = SystemFigures::systemDrive();
-    if (drive.found) {
-        frame.driveUsage = RefreshFigures::driveFigures(drive).usagePercent;
-        frame.driveTotalBytes = drive.totalBytes;
-    }
-    frame.readings = readings;
-    frame.celsius = framesInCelsius;
-    frame.localTime = Clock::now();
-    const DeviceFrame bytes = buildDeviceFrame(frame);
-    hidInterface->hidApi_Write(bytes.data(), 64);
-    return true;
+    lastCpuTemperature = RefreshFigures::truncatedReading(snapshot.readings.cpuTemperature);
+    lastGpuTemperature = RefreshFigures::truncatedReading(snapshot.readings.gpuTemperature);
+    MonitorPage::show(ui, snapshot);
 }
 
-void DMainWidget::updateRefreshRoute()
+void DMainWidget::updateWatch()
 {
     const bool dialogShown = sourcesDialog && sourcesDialog->isVisible();
-    windowlessRefresh = !windowShown && !dialogShown && sdkReady && deviceConnected;
-}
-
-void DMainWidget::advanceAutoRanges(const SensorReadings &readings)
-{
-    using RefreshFigures::autoRangeMaximum;
-    using RefreshFigures::truncatedReading;
-    std::lock_guard<std::mutex> lock(autoRangeLock);
-    maxCpuClock = autoRangeMaximum(maxCpuClock, truncatedReading(readings.cpuClock));
-    maxGpuClock = autoRangeMaximum(maxGpuClock, truncatedReading(readings.gpuClock));
-    maxCpuFan = autoRangeMaximum(maxCpuFan, truncatedReading(readings.cpuFan));
-    maxGpuFan = autoRangeMaximum(maxGpuFan, truncatedReading(readings.gpuFan));
-    maxCpuPower = autoRangeMaximum(maxCpuPower, truncatedReading(readings.cpuPower));
-    maxGpuPower = autoRangeMaximum(maxGpuPower, truncatedReading(readings.gpuPower));
-}
-
-void DMainWidget::showReadings(const SensorReadings &readings, DeviceFrameInput &frame)
-{
-    const int cpuTemperature = RefreshFigures::truncatedReading(readings.cpuTemperature);
-    const int cpuUsage = RefreshFigures::truncatedReading(readings.cpuUsage);
-    const int cpuClock = RefreshFigures::truncatedReading(readings.cpuClock);
-    const int cpuFan = RefreshFigures::truncatedReading(readings.cpuFan);
-    const int cpuPower = RefreshFigures::truncatedReading(readings.cpuPower);
-    const int gpuTemperature = RefreshFigures::truncatedReading(readings.gpuTemperature);
-    const int gpuUsage = RefreshFigures::truncatedReading(readings.gpuUsage);
-    const int gpuClock = RefreshFigures::truncatedReading(readings.gpuClock);
-    const int gpuFan = RefreshFigures::truncatedReading(readings.gpuFan);
-    const int gpuPower = RefreshFigures::truncatedReading(readings.gpuPower);
-
-    lastCpuTemperature = cpuTemperature;
-    lastGpuTemperature = gpuTemperature;
-    showGauge(ui->widget_CpuDashboardNew, cpuTemperature);
-    showGauge(ui->widget_GpuDashboardNew, gpuTemperature);
-
-    showBar(ui->progressBar_CPU01, cpuUsage);
-    showNumber(ui->label_CPU01, cpuUsage);
-    showBar(ui->progressBar_GPU01, gpuUsage);
-    showNumber(ui->label_GPU01, gpuUsage);
-
-    advanceAutoRanges(readings);
-    refreshAutoRangePairs(cpuClock, gpuClock, cpuFan, gpuFan, cpuPower, gpuPower);
-
-    refreshSystemFigures(frame.memoryLoad, frame.memoryTotalBytes, frame.driveUsage,
-                         frame.driveTotalBytes);
-}
-
-void DMainWidget::refreshAutoRangePairs(int cpuClock, int gpuClock, int cpuFan, int gpuFan,
-                                        int cpuPower, int gpuPower)
-{
-    struct Pair
-    {
-        QProgressBar *cpuBar;
-        QProgressBar *gpuBar;
-        QLabel *cpuLabel;
-        QLabel *gpuLabel;
-        int cpuValue;
-        int gpuValue;
-        int cpuMax;
-        int gpuMax;
-    };
-    std::unique_lock<std::mutex> lock(autoRangeLock);
-    const Pair pairs[] = {
-        {ui->progressBar_CPU02, ui->progressBar_GPU02, ui->label_CPU02, ui->label_GPU02, cpuClock,
-         gpuClock, maxCpuClock, maxGpuClock},
-        {ui->progressBar_CPU03, ui->progressBar_GPU03, ui->label_CPU03, ui->label_GPU03, cpuFan,
-         gpuFan, maxCpuFan, maxGpuFan},
-        {ui->progressBar_CPU04, ui->progressBar_GPU04, ui->label_CPU04, ui->label_GPU04, cpuPower,
-         gpuPower, maxCpuPower, maxGpuPower},
-    };
-    lock.unlock();
-    for (const Pair &p : pairs) {
-        showBarRange(p.cpuBar, p.cpuMax);
-        showBarRange(p.gpuBar, p.gpuMax);
-        showNumber(p.cpuLabel, p.cpuValue);
-        showNumber(p.gpuLabel, p.gpuValue);
-        showBar(p.cpuBar, p.cpuValue);
-        showBar(p.gpuBar, p.gpuValue);
-    }
-}
-
-void DMainWidget::refreshSystemFigures(quint32 &memoryLoad, quint64 &memoryTotal, int &driveUsage,
-                                       quint64 &driveTotal)
-{
-    const SystemFigures::Memory memory = SystemFigures::memory();
-    memoryLoad = memory.loadPercent;
-    memoryTotal = memory.totalBytes;
-    showNumber(ui->label_MemoryUsageNum, int(memory.loadPercent));
-    showBar(ui->progressBar_MemoryUsage, int(memory.loadPercent));
-    showText(ui->label_MemoryUsage, RefreshFigures::memoryText(memory));
-
-    driveUsage = 0;
-    driveTotal = 0;
-    const SystemFigures::Drive drive = SystemFigures::systemDrive();
-    if (!drive.found)
-        return;
-    const RefreshFigures::DriveFigures figures = RefreshFigures::driveFigures(drive);
-    driveUsage = figures.usagePercent;
-    driveTotal = drive.totalBytes;
-    showNumber(ui->label_HardDiskUsageNum, figures.usagePercent);
-    showBar(ui->progressBar_HardDiskUsage, figures.usagePercent);
-    showText(ui->label_HardDiskUsage, figures.text);
+    hardwareMonitor->setWatched(windowShown || dialogShown);
 }
 
 // ---- temperature unit ---------------------------------------------------------------------
 
 void DMainWidget::initOperate()
 {
-    temperatureUnit = 1;
-    int chosen = 1;
-    {
-        QScopedPointer<QSettings> settings(openUnitSettings());
-        if (settings->contains(QLatin1String(unitKey)))
-            chosen = settings->value(QLatin1String(unitKey)).toInt();
-    }
-    if (DDataManager::getInstance()->getAppConfig().TemperatureChangShowModel == 0) {
-        QScopedPointer<QSettings> settings(openUnitSettings());
-        settings->setValue(QLatin1String(unitKey), 1);
-        chosen = 1;
-    }
+    temperatureUnit = UserSettings::kCelsius;
+    bool stored = true;
+    const int chosen = UserSettings::startUnit(
+        DDataManager::getInstance()->getAppConfig().TemperatureChangShowModel, &stored);
+    if (!stored)
+        qDebug() << "TempShowModel could not be stored";
 
     if (chosen == 1) {
         qDebug() << "TempShowModel Init -> [℃]";
@@ -401,17 +172,7 @@ void DMainWidget::initOperate()
         ui->radioButton_Model02->setChecked(true);
     }
 
-    for (QProgressBar *bar : {ui->progressBar_CPU01, ui->progressBar_CPU02, ui->progressBar_CPU03,
-                              ui->progressBar_CPU04, ui->progressBar_GPU01, ui->progressBar_GPU02,
-                              ui->progressBar_GPU03, ui->progressBar_GPU04,
-                              ui->progressBar_MemoryUsage, ui->progressBar_HardDiskUsage})
-        bar->setValue(0);
-    for (QLabel *label : {ui->label_CPU01, ui->label_CPU02, ui->label_CPU03, ui->label_CPU04,
-                          ui->label_GPU01, ui->label_GPU02, ui->label_GPU03, ui->label_GPU04,
-                          ui->label_MemoryUsageNum, ui->label_HardDiskUsageNum})
-        label->setText(QStringLiteral("0"));
-    ui->label_MemoryUsage->setText(QStringLiteral("0G/0G"));
-    ui->label_HardDiskUsage->setText(QStringLiteral("0G/0G"));
+    MonitorPage::reset(ui);
 }
 
 void DMainWidget::on_radioButton_Model01_clicked()
@@ -436,10 +197,9 @@ void DMainWidget::applyTemperatureUnit(int unit)
         qDebug() << "TempShowModel Changed -> [℃]";
     else
         qDebug() << "TempShowModel Changed -> [℉]";
-    {
-        QScopedPointer<QSettings> settings(openUnitSettings());
-        settings->setValue(QLatin1String(unitKey), unit);
-    }
+    if (!UserSettings::storeUnit(unit))
+        qDebug() << "TempShowModel could not be stored";
+    hardwareMonitor->setCelsius(unit == UserSettings::kCelsius);
     ProgressBarRound *gauges[] = {ui->widget_CpuDashboardNew, ui->widget_GpuDashboardNew};
     for (ProgressBarRound *gauge : gauges)
         gauge->setStrUnit(text);
@@ -457,9 +217,7 @@ void DMainWidget::initThemeData()
 {
     DDataManager *data = DDataManager::getInstance();
     const AppConfig config = data->getAppConfig();
-    companyLinkUrl = applyTheme(ui, this, config, data->getMontserratMediumFont(),
-                                data->getMontserratBoldFont());
-    registerLogonTask(config);
+    applyTheme(ui, this, config, data->getMontserratMediumFont(), data->getMontserratBoldFont());
 }
 
 void DMainWidget::onGetPcHardwareInfoOver()
@@ -471,100 +229,23 @@ void DMainWidget::onGetPcHardwareInfoOver()
 
 // ---- device hot-plug ----------------------------------------------------------------------
 
-void DMainWidget::registerDevice()
-{
-    deviceMonitor = new DeviceMonitor(this);
-    connect(deviceMonitor, &DeviceMonitor::deviceEvent, this, &DMainWidget::onDeviceEvent);
-    if (!deviceMonitor->start(winId()))
-        qDebug() << "Device monitor unavailable: the display is only found at start-up";
-
-    sleepMonitor = new SleepMonitor(this);
-    connect(sleepMonitor, &SleepMonitor::resumed, this, &DMainWidget::onSystemResumed);
-    if (!sleepMonitor->start())
-        qDebug() << "Sleep monitor unavailable: waking from sleep goes unnoticed";
-}
-
-void DMainWidget::onDeviceEvent(const QString &action, const QString &devicePath)
-{
-    const DeviceChange change = decideDeviceChange(action, devicePath);
-    if (change == DeviceChange::None)
-        return;
-    const bool arrival = change == DeviceChange::Arrival;
-    if (arrival == deviceConnected)
-        return;
-    // Re-checked when the settle time is over: a display with several interfaces announces
-    // each of them, and only the first may open it.
-    QTimer::singleShot(deviceSettleMs, this, [this, arrival, devicePath] {
-        if (arrival == deviceConnected)
-            return;
-        if (arrival)
-            emit sigHidDeviceConnectChanging_Into(devicePath);
-        else
-            emit sigHidDeviceConnectChanging_Remove(devicePath);
-    });
-}
-
 bool DMainWidget::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
-    // Native device and power broadcasts are fed to the monitors, which report them like udev
-    // and logind events. The native window exists, and gets messages, before the monitors do.
-    if (deviceMonitor)
-        deviceMonitor->handleNativeEvent(eventType, message);
-    if (sleepMonitor)
-        sleepMonitor->handleNativeEvent(eventType, message);
+    // Native device and power broadcasts go to the monitor, which reports them like udev and
+    // logind events. The native window exists, and gets messages, before the monitor does.
+    if (hardwareMonitor)
+        hardwareMonitor->handleNativeEvent(eventType, message);
     return QWidget::nativeEvent(eventType, message, result);
-}
-
-void DMainWidget::onHidWritesFailing()
-{
-    if (!deviceConnected)
-        return;
-    qDebug() << "Display writes keep failing: closing it and searching again";
-    searchDisplayAgain();
-}
-
-void DMainWidget::onSystemResumed()
-{
-    qDebug() << "System resumed: searching the display again and restarting the sensor readings";
-    pcInfoThread->restartSensors();
-    if (hidInterface)
-        searchDisplayAgain();
-}
-
-void DMainWidget::searchDisplayAgain()
-{
-    if (deviceConnected) {
-        ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
-        deviceConnected = false;
-        updateRefreshRoute();
-        hidInterface->hidApi_Close();
-        hidInterface->quit();
-    }
-    hidInterface->getuUsbHidDeviceList();
-    // Found but not openable: leave it to the next arrival rather than log a failure a second.
-    displayLost = !deviceConnected && !hidInterface->deviceListed();
 }
 
 void DMainWidget::onHidDeviceConnectChanging_Into(QString hidPath)
 {
-    qDebug() << "Insert a new device --------------- hidPath:" << hidPath;
-    if (!hidInterface)
-        return;
-    deviceConnected = false;
-    updateRefreshRoute();
-    hidInterface->getuUsbHidDeviceList();
+    hardwareMonitor->onHidDeviceConnectChanging_Into(hidPath);
 }
 
 void DMainWidget::onHidDeviceConnectChanging_Remove(QString hidPath)
 {
-    qDebug() << "Pull out a device --------------- hidPath:" << hidPath;
-    if (!hidInterface)
-        return;
-    ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
-    deviceConnected = false;
-    updateRefreshRoute();
-    hidInterface->hidApi_Close();
-    hidInterface->quit();
+    hardwareMonitor->onHidDeviceConnectChanging_Remove(hidPath);
 }
 
 // ---- window chrome and tray ---------------------------------------------------------------
@@ -605,23 +286,26 @@ void DMainWidget::onShowSources()
                 &DMainWidget::onSourcesChanged);
         // The thread keeps every reading only while someone looks at them.
         connect(sourcesDialog, &QDialog::finished, this, [this] {
-            pcInfoThread->setCollectSources(false);
-            updateRefreshRoute();
+            hardwareMonitor->setCollectSources(false);
+            updateWatch();
         });
     }
-    sourcesDialog->setChoices(SourceSettings::load());
-    pcInfoThread->setCollectSources(true);
-    sourcesDialog->showReport(pcInfoThread->getSourceReport());
+    sourcesDialog->setChoices(UserSettings::sources());
+    hardwareMonitor->setCollectSources(true);
+    sourcesDialog->showReport(hardwareMonitor->sourceReport());
     sourcesDialog->show();
-    updateRefreshRoute();
+    updateWatch();
     sourcesDialog->raise();
     sourcesDialog->activateWindow();
 }
 
 void DMainWidget::onSourcesChanged(const SourceChoices &choices)
 {
-    SourceSettings::store(choices);
-    pcInfoThread->setSourceChoices(choices);
+    if (!UserSettings::storeSources(choices)) {
+        qDebug() << "Sources could not be stored";
+        sourcesDialog->showStoreFailure();
+    }
+    hardwareMonitor->setSourceChoices(choices);
 }
 
 void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -638,19 +322,18 @@ void DMainWidget::showEvent(QShowEvent *event)
         pixmapCacheLimit = -1;
     }
     windowShown = true;
-    updateRefreshRoute();
+    updateWatch();
     // The widgets were left alone while hidden: show the latest pass at once.
-    if (sdkReady) {
-        DeviceFrameInput unused;
-        showReadings(pcInfoThread->getSensorReadings(), unused);
-    }
+    if (hardwareMonitor->sdkReady())
+        if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot())
+            showSnapshot(*snapshot);
     QWidget::showEvent(event);
 }
 
 void DMainWidget::hideEvent(QHideEvent *event)
 {
     windowShown = false;
-    updateRefreshRoute();
+    updateWatch();
     QWidget::hideEvent(event);
 }
 

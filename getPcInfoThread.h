@@ -14,8 +14,8 @@
 #include <vector>
 
 // The sensor thread: once a second it walks every reading the sensor library offers and keeps
-// the twelve values the name tables (or the user's sources) pick. The window reads them after
-// sigGetPcInfoOk().
+// the twelve values the name tables (or the user's sources) pick, and hands them to the pass
+// handler on this thread; sigGetPcInfoOk() wakes the owner only when the handler asks for it.
 class getPcInfoThread : public QThread
 {
     Q_OBJECT

@@ -4,9 +4,12 @@
 #include "gui/BringToFront.h"
 #include "gui/HighDpi.h"
 #include "gui/RaisedPanelStyle.h"
+#include "gui/StartupTask.h"
+#include "logCollect/log_out.h"
 #include "platform/CrashRestart.h"
 #include "platform/ShowRequest.h"
 #include "platform/SingleInstance.h"
+#include "platform/StartupTask.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
@@ -15,8 +18,15 @@
 #include <cstring>
 
 namespace {
-const char startupByTaskFlag[] = "---StartupByTaskMinWindow";
+
+// The daily debug log, from here on every debug message.
+void startLog()
+{
+    InitializeLog(QString());
+    qInstallMessageHandler(LogMessageHandler);
 }
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -36,7 +46,7 @@ int main(int argc, char *argv[])
 
     bool startedByTask = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], startupByTaskFlag) == 0) {
+        if (std::strcmp(argv[i], StartupTask::kStartFlag) == 0) {
             startedByTask = true;
             break;
         }
@@ -71,7 +81,10 @@ int main(int argc, char *argv[])
                                       : "Program was not started by Task Scheduler.");
     std::fflush(stdout);
 
+    DDataManager::getInstance(); // the configuration and fonts, then the log
+    startLog();
     DDataManager::getInstance()->initInfo();
+    registerLogonTask(DDataManager::getInstance()->getAppConfig());
 
     auto *window = new DMainWidget(nullptr);
     QObject::connect(termination, &TerminationSignals::sigTerminationRequested, window,

@@ -1,6 +1,6 @@
 // Cost of the figures the refresh measures each second: run by hand, e.g.
 // build/bench/bench_systemFigures -iterations 2000
-#include "gui/RefreshFigures.h"
+#include "app/RefreshFigures.h"
 #include "platform/SystemFigures.h"
 
 #include <QtTest>

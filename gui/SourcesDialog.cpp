@@ -89,9 +89,9 @@ SourcesDialog::SourcesDialog(const AppConfig &config, const QFont &font, QWidget
     titleRow->addWidget(close, 0, Qt::AlignTop);
     layout->addLayout(titleRow);
 
-    auto *hint = new QLabel(QStringLiteral("Which reading feeds each value. A choice applies at "
-                                           "once and is kept; Automatic picks the usual one."),
-                            frame);
+    hint = new QLabel(QStringLiteral("Which reading feeds each value. A choice applies at "
+                                     "once and is kept; Automatic picks the usual one."),
+                      frame);
     hint->setObjectName(QStringLiteral("label_SourcesHint"));
     hint->setWordWrap(true);
     layout->addWidget(hint);
@@ -186,4 +186,9 @@ void SourcesDialog::mouseReleaseEvent(QMouseEvent *event)
 {
     dragging = false;
     QDialog::mouseReleaseEvent(event);
+}
+
+void SourcesDialog::showStoreFailure()
+{
+    hint->setText(QStringLiteral("Your choice could not be saved: it applies until Tarnix ends."));
 }

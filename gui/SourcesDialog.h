@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QFont;
+class QLabel;
 struct SourceEntry;
 
 // The "Sources" dialog: per value a drop-down with "Automatic" and the readings that could
@@ -23,6 +24,8 @@ public:
     SourceChoices choices() const { return current; }
     /// Refreshes the drop-downs from a pass; one whose list is open is left alone.
     void showReport(const SourceReport &report);
+    /// Tells the user that the latest choice could not be stored (it still applies until exit).
+    void showStoreFailure();
 
 signals:
     void sigSourcesChanged(SourceChoices choices);
@@ -33,6 +36,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    QLabel *hint = nullptr;
     void fill(QComboBox *box, const QVector<SourceEntry> &entries, const QString &choice);
     void onPicked(int row, int index);
 

@@ -8,8 +8,6 @@
 #include <QMessageBox>
 
 namespace {
-const char startupFlag[] = "---StartupByTaskMinWindow";
-
 void showErrorBox(unsigned long errorCode)
 {
     QMessageBox::information(nullptr, QStringLiteral("Tip"),
@@ -37,7 +35,7 @@ void registerLogonTask(const AppConfig &config)
         const QString taskName = appName + QStringLiteral("StartupTaskOKver---") + config.AppID;
         const QString exePath = QCoreApplication::applicationFilePath();
         const StartupTask::Result result = StartupTask::registerAtLogon(
-            taskName.toStdString(), exePath.toStdString(), startupFlag);
+            taskName.toStdString(), exePath.toStdString(), StartupTask::kStartFlag);
         if (!result.registered)
             errorBox()(result.errorCode);
     }

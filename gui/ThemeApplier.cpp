@@ -184,29 +184,27 @@ void applyPageButtons(Ui::DMainWidget *ui, const AppConfig &config, const QFont 
     }
 }
 
-QString applyFooter(Ui::DMainWidget *ui, const AppConfig &config, const QFont &mediumFont)
+void applyFooter(Ui::DMainWidget *ui, const AppConfig &config, const QFont &mediumFont)
 {
     if (config.CompanyInfoShowModel == 0) {
         ui->label_CompanyUrl->hide();
         ui->label_CompanyCopyright->hide();
-        return QString();
+        return;
     }
     ui->label_CompanyUrl->show();
     ui->label_CompanyCopyright->show();
-    const QString link = config.CompanyLinkUrl;
     const QString sheet =
         fillRgb(ThemeTemplates::labelColour, parseColour(config.DataValueTextColor));
 
     ui->label_CompanyUrl->setStyleSheet(sheet);
     ui->label_CompanyUrl->setFont(sized(mediumFont, 16));
     ui->label_CompanyUrl->setAlignment(Qt::AlignRight);
-    ui->label_CompanyUrl->setText(link);
+    ui->label_CompanyUrl->setText(config.CompanyLinkUrl);
 
     ui->label_CompanyCopyright->setStyleSheet(sheet);
     ui->label_CompanyCopyright->setFont(sized(mediumFont, 10));
     ui->label_CompanyCopyright->setAlignment(Qt::AlignRight);
     ui->label_CompanyCopyright->setText(config.CompanyCopyright);
-    return link;
 }
 
 void applyHardwareLabels(Ui::DMainWidget *ui, const AppConfig &config, const QFont &mediumFont)
@@ -268,8 +266,8 @@ QGradientStops Theme::dashboardGradient(const QString &appId)
             {1.0, QColor(250, 3, 32, 255)}};
 }
 
-QString applyTheme(Ui::DMainWidget *ui, QWidget *window, const AppConfig &config,
-                   const QFont &mediumFont, const QFont &boldFont)
+void applyTheme(Ui::DMainWidget *ui, QWidget *window, const AppConfig &config,
+                const QFont &mediumFont, const QFont &boldFont)
 {
     qDebug() << "initTheme runing -> Start";
     applyTitle(ui, window, config);
@@ -286,11 +284,10 @@ QString applyTheme(Ui::DMainWidget *ui, QWidget *window, const AppConfig &config
     applyBars(ui, config);
     applyMetricLabels(ui, config);
     applyPageButtons(ui, config, boldFont);
-    const QString link = applyFooter(ui, config, mediumFont);
+    applyFooter(ui, config, mediumFont);
     applyHardwareLabels(ui, config, mediumFont);
 
     applyDashboard(ui->widget_CpuDashboardNew, QStringLiteral("CPU"), config.AppID);
     applyDashboard(ui->widget_GpuDashboardNew, QStringLiteral("GPU"), config.AppID);
     qDebug() << "initTheme runing -> Over";
-    return link;
 }

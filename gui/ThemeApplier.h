@@ -11,9 +11,9 @@ namespace Ui {
 class DMainWidget;
 }
 
-// Applies the configuration's look to a freshly built form; returns the kept company link text.
-QString applyTheme(Ui::DMainWidget *ui, QWidget *window, const AppConfig &config,
-                   const QFont &mediumFont, const QFont &boldFont);
+// Applies the configuration's look to a freshly built form.
+void applyTheme(Ui::DMainWidget *ui, QWidget *window, const AppConfig &config,
+                const QFont &mediumFont, const QFont &boldFont);
 
 namespace Theme {
 

@@ -4,7 +4,7 @@
 // Placeholders are numbered in the order the values are supplied; the tabs are only white space.
 namespace ThemeTemplates {
 
-// A: the main background as an image (%1 image path, %2..%4 border colour).
+// The main background as an image (%1 image path, %2..%4 border colour).
 inline constexpr char backgroundImage[] = "QFrame#frame_Bg{\n"
                                           "\tborder-image: url(%1);\n"
                                           "\tborder: none;\n"
@@ -12,7 +12,7 @@ inline constexpr char backgroundImage[] = "QFrame#frame_Bg{\n"
                                           "\tborder-radius: 12px;\n"
                                           "}";
 
-// B: the main background as a colour (%1..%3 background, %4..%6 border).
+// The main background as a colour (%1..%3 background, %4..%6 border).
 inline constexpr char backgroundColour[] = "QFrame#frame_Bg{\n"
                                            "\tbackground-color: rgb(%1, %2, %3);\n"
                                            "\tborder: none;\n"
@@ -20,7 +20,7 @@ inline constexpr char backgroundColour[] = "QFrame#frame_Bg{\n"
                                            "\tborder-radius: 12px;\n"
                                            "}";
 
-// P: the metric bars (%1..%3 groove, %4..%6 gradient start, %7..%9 gradient end).
+// The metric bars (%1..%3 groove, %4..%6 gradient start, %7..%9 gradient end).
 inline constexpr char bars[] =
     "QProgressBar {\n"
     "\tbackground-color: rgb(%1, %2, %3);\n"
@@ -32,7 +32,7 @@ inline constexpr char bars[] =
     "\tborder-radius:4px;\n"
     "}";
 
-// D and E: the two figure panels of the monitor page (%1..%3 border colour).
+// The two figure panels of the monitor page (%1..%3 border colour).
 inline constexpr char leftPanel[] = "QFrame#frame_LeftArea{\n"
                                     "\tborder: none;\n"
                                     "\tborder:2px solid rgb(%1, %2, %3);\n"
@@ -44,13 +44,13 @@ inline constexpr char rightPanel[] = "QFrame#frame_RightArea{\n"
                                      "\tborder-radius: 20px;\n"
                                      "}";
 
-// F: captions, values and units (%1..%3 text colour, %4 font family).
+// Captions, values and units (%1..%3 text colour, %4 font family).
 inline constexpr char metricLabel[] = "QLabel{\n"
                                       "\tcolor: rgb(%1, %2, %3);\n"
                                       "\tfont: 75 10pt \"%4\";\n"
                                       "}";
 
-// G: the unit radio buttons (%1 normal colour text, %2 selected colour text, %3 font family).
+// The unit radio buttons (%1 normal colour text, %2 selected colour text, %3 font family).
 inline constexpr char radioButtons[] =
     "QRadioButton{\tcolor: rgb(%1);\n"
     "\tfont: 75 12pt \"%3\";\n"
@@ -66,7 +66,7 @@ inline constexpr char radioButtons[] =
     "QRadioButton::indicator:checked { background-color: rgb(%2); border-radius:6px; "
     "border:2px solid white; }";
 
-// H: page buttons of the variant (%1/%2 fill gradient colour texts, %3 text colour text,
+// Page buttons of the variant (%1/%2 fill gradient colour texts, %3 text colour text,
 // %4..%6 border colour).
 inline constexpr char pageButtonsVariant[] =
     "QPushButton{\n"
@@ -83,7 +83,7 @@ inline constexpr char pageButtonsVariant[] =
     "\tborder-radius:8px;\n"
     "}";
 
-// I: page buttons by default (%1..%3 text colour).
+// Page buttons by default (%1..%3 text colour).
 inline constexpr char pageButtons[] =
     "QPushButton{\n"
     "\tcolor: rgb(%1, %2, %3);\n"
@@ -109,15 +109,15 @@ inline constexpr char pageButtons[] =
     "\tborder-radius:8px;\n"
     "}\n";
 
-// J: a plain label colour (%1..%3).
+// A plain label colour (%1..%3).
 inline constexpr char labelColour[] = "QLabel{\n"
                                       "\tcolor: rgb(%1, %2, %3);\n"
                                       "}";
 
-// K: a button drawn as one image (%1 image path).
+// A button drawn as one image (%1 image path).
 inline constexpr char imageButton[] = "QPushButton{ border-image: url(%1); }";
 
-// L: the right area keeps only its rounded corners.
+// The right area keeps only its rounded corners.
 inline constexpr char rightArea[] = "QFrame#frame_RightAreaABC{\n"
                                     "\tborder-top-right-radius:12px;\n"
                                     "\tborder-bottom-right-radius:12px;\n"

@@ -67,8 +67,9 @@ void InitializeLog(const QString &subFolder)
             QDir().mkdir(base);
     }
     const QString logDir = QDir::toNativeSeparators(base + QStringLiteral("/logDir"));
+    // A fresh Linux account may not have ~/.local/share yet: the whole path is made.
     if (!QDir(logDir).exists())
-        QDir().mkdir(logDir);
+        QDir().mkpath(logDir);
     qDebug() << "LogDir FullPath:" << logDir;
 
     const QDateTime cutOff = Clock::now().addDays(-retentionDays);

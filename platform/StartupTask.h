@@ -4,6 +4,9 @@
 // Registration of the program as a task that starts at every logon of the user.
 namespace StartupTask {
 
+// The argument the logon task starts the program with; the window then stays hidden.
+constexpr char kStartFlag[] = "---StartupByTaskMinWindow";
+
 struct Result
 {
     bool registered = false;

@@ -26,6 +26,39 @@ complete() {
         [ -f "$1/plugins/platforms/libqwindows.a" ]
 }
 
+codename() {
+    . /etc/os-release && echo "${VERSION_CODENAME:-bookworm}"
+}
+
+# The mirror the machine installs its binaries from: the first "deb" entry for this release,
+# in the one-line format (sources.list, *.list) or the deb822 one (*.sources). Empty if none.
+debian_mirror() {
+    release=$(codename)
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] || continue
+        awk -v r="$release" '$1 == "deb" {
+                i = 2; if ($2 ~ /^\[/) while (i <= NF && $i !~ /\]$/) i++
+                if ($2 ~ /^\[/) i++
+                if ($(i + 1) == r) { print $i; exit }
+            }' "$f"
+    done
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        [ "$(basename "$f")" = tarnix-deb-src.sources ] && continue
+        # Stanzas are separated by empty lines; a stanza's fields may come in any order.
+        awk -v r="$release" 'BEGIN { RS = ""; FS = "\n" }
+            { types = uris = suites = ""
+              for (n = 1; n <= NF; n++) {
+                  if ($n ~ /^Types:/) types = $n
+                  if ($n ~ /^URIs:/) uris = $n
+                  if ($n ~ /^Suites:/) suites = $n
+              }
+              if (types ~ /[ \t]deb([ \t]|$)/ && (suites " ") ~ ("[ \t]" r "[ \t]")) {
+                  sub(/^URIs:[ \t]*/, "", uris); split(uris, u, /[ \t]+/); print u[1]; exit
+              } }' "$f"
+    done | head -n 1
+}
+
 # Prints the unpacked tree of a Debian source package, fetching it first. The deb-src entry
 # names the mirror and suites the machine already uses for binaries.
 source_tree() {
@@ -35,10 +68,13 @@ source_tree() {
         if ! apt-get source --print-uris "$package" >/dev/null 2>&1; then
             say "adding a deb-src entry for the configured Debian mirror" >&2
             list=/etc/apt/sources.list.d/tarnix-deb-src.sources
-            uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
-            [ -n "$uri" ] || uri=http://deb.debian.org/debian
-            printf 'Types: deb-src\nURIs: %s\nSuites: bookworm bookworm-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-                "$uri" | as_root tee "$list" >/dev/null
+            uri=$(debian_mirror)
+            [ -n "$uri" ] || {
+                echo "no Debian mirror for $(codename) in the apt configuration (/etc/apt/sources.list, /etc/apt/sources.list.d/): add one, or a deb-src entry, and run again" >&2
+                exit 1
+            }
+            printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+                "$uri" "$(codename)" "$(codename)" | as_root tee "$list" >/dev/null
             as_root apt-get update -qq >&2
         fi
         mkdir -p "$srcroot"

@@ -1,5 +1,7 @@
 #include "sensors/SourceSettings.h"
 
+#include "core/UserStore.h"
+
 #include <QSettings>
 
 #include <memory>
@@ -10,9 +12,7 @@ const QString section = QStringLiteral("Sources/");
 
 std::unique_ptr<QSettings> openSettings()
 {
-    // Organisation and application as for the temperature unit: one file for the user.
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("MyCompanyKelmar"), QStringLiteral("Tarnix"));
+    return openUserStore();
 }
 
 void write(QSettings &settings, const QString &key, const QString &text)

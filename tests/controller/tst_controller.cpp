@@ -1,5 +1,6 @@
 #include "DDataManager.h"
 #include "HidapiDouble.h"
+#include "app/RefreshSnapshot.h"
 #include "core/Clock.h"
 #include "dmainwidget.h"
 #include "gui/SourcesDialog.h"
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -115,9 +117,8 @@ private slots:
     void statusAfterStart();
     void refreshWaitsForTheSdk();
     void refreshShowsReadingsAndAutoRanges();
-    void framesFollowTheDeviceThroughHotPlug();
-    void vanishedDisplayIsClosedAndFoundAgain();
-    void resumeReopensTheDisplay();
+    void snapshotFillsThePage_data();
+    void snapshotFillsThePage();
     void unchangedFiguresAreNotSetAgain();
     void closedWindowLeavesNoWorkerRunning();
     void unitSwitchStoresAndMarksFrames();
@@ -138,7 +139,7 @@ void tst_controller::initTestCase()
 {
     qputenv("TARNIX_SCRIPTED_SENSORS", scriptPath().toLocal8Bit());
     writeScript(4000);
-    DDataManager::getInstance(); // installs the file log; capture on top of it
+    DDataManager::getInstance();
     qInstallMessageHandler(captureMessages);
 }
 
@@ -202,6 +203,7 @@ void tst_controller::refreshWaitsForTheSdk()
 void tst_controller::refreshShowsReadingsAndAutoRanges()
 {
     auto window = startWindow(false);
+    window->show(); // a hidden window is handed nothing
     QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_CPU02"), QStringLiteral("4000"), 4000);
     QVERIFY(logged("HWi32SDK init Over [Successful]"));
     auto *cpuGauge = child<ProgressBarRound>(window.get(), "widget_CpuDashboardNew");
@@ -229,89 +231,61 @@ void tst_controller::refreshShowsReadingsAndAutoRanges()
     QCOMPARE(child<QProgressBar>(window.get(), "progressBar_CPU02")->value(), 3000);
 }
 
-void tst_controller::framesFollowTheDeviceThroughHotPlug()
+void tst_controller::snapshotFillsThePage_data()
 {
-    auto window = startWindow(true);
-    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
-    const std::vector<unsigned char> frame = HidapiDouble::writes().back().bytes;
-    QCOMPARE(frame.size(), size_t(65));
-    QCOMPARE(frame[1], 0x40);
-    QCOMPARE(frame[2], 45); // Celsius: bit 7 clear
-    QCOMPARE(frame[3], 37);
-
-    const QString path = QStringLiteral("/sys/devices/usb1/1-1/1-1:1.0/0003:5131:2007.0001");
-    emit window->sigHidDeviceConnectChanging_Remove(path);
-    QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Disconnected"));
-    QVERIFY(logged("Pull out a device --------------- hidPath: \"" + path + "\""));
-    QTest::qWait(50); // the writer finishes what it had in hand
-    const size_t afterRemoval = writeCount();
-    QTest::qWait(2200);
-    QCOMPARE(writeCount(), afterRemoval);
-
-    emit window->sigHidDeviceConnectChanging_Into(path);
-    QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
-    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > afterRemoval, 3000);
-    QCOMPARE(HidapiDouble::calls().misuse, 0);
+    QTest::addColumn<quint64>("availableMiB");
+    QTest::addColumn<bool>("driveFound");
+    QTest::addColumn<QString>("memoryText");
+    QTest::addColumn<QString>("driveText");
+    QTest::addColumn<QString>("driveUsage");
+    // 16 GiB with 8.04 GiB free: 7.96 GiB used prints as 8.0.
+    QTest::newRow("drive found") << quint64(8233) << true << "8.0G/16.0G"
+                                 << "60G/100G"
+                                 << "60";
+    QTest::newRow("no system drive: drive figures kept") << quint64(8192) << false << "8.0G/16.0G"
+                                                         << "0G/0G"
+                                                         << "0";
 }
 
-void tst_controller::vanishedDisplayIsClosedAndFoundAgain()
+// The window shows what it is handed, and nothing else: no thread, no device needed.
+void tst_controller::snapshotFillsThePage()
 {
-    auto window = startWindow(true);
-    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
-
-    // Gone without a removal event: only the failing writes tell.
-    HidapiDouble::removeDevice(displayPath);
-    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_HidStatus"),
-                              QStringLiteral("Disconnected"), 6000);
-    QCOMPARE(HidapiDouble::calls().close, 1);
-    QCOMPARE(capturedMessages.count("Display writes keep failing: closing it and searching again"),
-             1);
-    const size_t beforeReturn = writeCount();
-
-    // Nor is its return announced: the refreshes look for it.
-    HidapiDouble::addDevice(0x5131, 0x2007, displayPath);
-    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_HidStatus"),
-                              QStringLiteral("Connected"), 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > beforeReturn, 3000);
-    QCOMPARE(HidapiDouble::openedPaths().size(), size_t(2));
-    QCOMPARE(HidapiDouble::calls().misuse, 0);
-
-    // Once found, the refreshes stop searching.
-    const int searches = HidapiDouble::calls().enumerate;
-    QTest::qWait(2200);
-    QCOMPARE(HidapiDouble::calls().enumerate, searches);
-}
-
-void tst_controller::resumeReopensTheDisplay()
-{
-    auto window = startWindow(true);
-    window->show();
-    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
-    QVERIFY(QMetaObject::invokeMethod(window.get(), "onSystemResumed"));
-    QVERIFY(capturedMessages.contains(
-        "System resumed: searching the display again and restarting the sensor readings"));
-    QCOMPARE(HidapiDouble::calls().close, 1);
-    QCOMPARE(HidapiDouble::openedPaths().size(), size_t(2));
-    QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
-    const size_t afterResume = writeCount();
-    writeScript(3500);
-    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_CPU02"), QStringLiteral("3500"), 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > afterResume, 3000);
-    QCOMPARE(HidapiDouble::calls().misuse, 0);
-
-    // Woken without the display: nothing to close, and its return is looked for.
-    HidapiDouble::removeDevice(displayPath);
-    emit window->sigHidDeviceConnectChanging_Remove(QStringLiteral("5131:2007"));
-    QVERIFY(QMetaObject::invokeMethod(window.get(), "onSystemResumed"));
-    QCOMPARE(HidapiDouble::calls().close, 2);
-    HidapiDouble::addDevice(0x5131, 0x2007, displayPath);
-    QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_HidStatus"),
-                              QStringLiteral("Connected"), 3000);
+    QFETCH(quint64, availableMiB);
+    QFETCH(bool, driveFound);
+    QFETCH(QString, memoryText);
+    QFETCH(QString, driveText);
+    QFETCH(QString, driveUsage);
+    DMainWidget window(nullptr);
+    RefreshSnapshot snapshot;
+    snapshot.readings.cpuTemperature = 45.9f;
+    snapshot.readings.gpuTemperature = 61.2f;
+    snapshot.readings.cpuUsage = 37.8f;
+    snapshot.readings.cpuClock = 3000;
+    snapshot.readings.gpuPower = 120.5f;
+    snapshot.maxima.cpuClock = 4001;
+    snapshot.maxima.gpuPower = 121;
+    snapshot.memory = {true, 50, 16ull << 30, availableMiB << 20};
+    snapshot.drive = {driveFound, 100ull << 30, 40ull << 30};
+    window.showSnapshot(snapshot);
+    QCOMPARE(child<ProgressBarRound>(&window, "widget_CpuDashboardNew")->displayValue(), 45);
+    QCOMPARE(child<ProgressBarRound>(&window, "widget_GpuDashboardNew")->displayValue(), 61);
+    QCOMPARE(labelText(&window, "label_CPU01"), QStringLiteral("37"));
+    QCOMPARE(labelText(&window, "label_CPU02"), QStringLiteral("3000"));
+    QCOMPARE(child<QProgressBar>(&window, "progressBar_CPU02")->maximum(), 4001);
+    QCOMPARE(child<QProgressBar>(&window, "progressBar_CPU02")->value(), 3000);
+    QCOMPARE(labelText(&window, "label_GPU04"), QStringLiteral("120"));
+    QCOMPARE(child<QProgressBar>(&window, "progressBar_GPU04")->maximum(), 121);
+    QCOMPARE(labelText(&window, "label_MemoryUsageNum"), QStringLiteral("50"));
+    QCOMPARE(labelText(&window, "label_MemoryUsage"), memoryText);
+    QCOMPARE(labelText(&window, "label_HardDiskUsage"), driveText);
+    QCOMPARE(labelText(&window, "label_HardDiskUsageNum"), driveUsage);
 }
 
 void tst_controller::unchangedFiguresAreNotSetAgain()
 {
     auto window = startWindow(false);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QTRY_COMPARE_WITH_TIMEOUT(labelText(window.get(), "label_CPU02"), QStringLiteral("4000"), 4000);
     QSignalSpy barChanges(child<QProgressBar>(window.get(), "progressBar_CPU02"),
                           &QProgressBar::valueChanged);
@@ -329,8 +303,6 @@ void tst_controller::unchangedFiguresAreNotSetAgain()
             return false;
         }
     } counter(repaints);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QTest::qWait(100);
     label->installEventFilter(&counter);
     gauge->installEventFilter(&counter);
@@ -481,6 +453,18 @@ void tst_controller::sourcesDialogStoresAChoice()
     emit cpuTemperature->activated(0);
     settings.sync();
     QVERIFY(!settings.contains("Sources/cpuTemperature"));
+    auto *hint = dialog->findChild<QLabel *>("label_SourcesHint");
+    QVERIFY(hint && !hint->text().contains("could not be saved"));
+
+    // A store that refuses the write (a folder where the file belongs): the dialog says so.
+    const QString file = settings.fileName();
+    QFile::remove(file);
+    QVERIFY(QDir().mkpath(file));
+    cpuTemperature->setCurrentIndex(2);
+    emit cpuTemperature->activated(2);
+    QVERIFY(QDir(file).removeRecursively());
+    QVERIFY(hint->text().contains("could not be saved"));
+    QVERIFY(logged("Sources could not be stored"));
     dialog->close();
 }
 

@@ -6,7 +6,7 @@
 
 inline QString recordedDir()
 {
-    return QStringLiteral(TARNIX_SOURCE_DIR "/../shared/wmic");
+    return QStringLiteral(TARNIX_SOURCE_DIR "/tests/data/wmic");
 }
 
 inline QByteArray recorded(const QString &file)

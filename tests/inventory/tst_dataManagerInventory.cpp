@@ -19,6 +19,8 @@ private slots:
 void TstDataManagerInventory::gathersParsesAndSignals()
 {
     DDataManager *dm = DDataManager::getInstance();
+    InitializeLog(QString()); // as the program starts it
+    qInstallMessageHandler(LogMessageHandler);
     QSignalSpy over(dm, &DDataManager::sigGetPcHardwareInfoOver);
     dm->theHardwareInfoGet();
     QCOMPARE(over.count(), 1);

@@ -1,4 +1,4 @@
-#include "gui/RefreshFigures.h"
+#include "app/RefreshFigures.h"
 #include "platform/linux/SystemFiguresLinux.h"
 
 #include <QtTest>

@@ -1,0 +1,256 @@
+#include "app/Monitor.h"
+
+#include "MainHidInterFace.h"
+#include "core/Clock.h"
+#include "device/DeviceChange.h"
+#include "device/DeviceFrame.h"
+#include "getPcInfoThread.h"
+#include "platform/DeviceMonitor.h"
+#include "platform/SleepMonitor.h"
+
+#include <QDebug>
+#include <QTimer>
+
+Monitor::Monitor(const QString &libraryDirectory, QObject *parent) : QObject(parent)
+{
+    pcInfoThread = new getPcInfoThread(nullptr);
+    if (!libraryDirectory.isEmpty())
+        pcInfoThread->setLibraryDirectory(libraryDirectory);
+    connect(pcInfoThread, &getPcInfoThread::sigTheSdkInitStatus, this,
+            &Monitor::onTheSdkInitStatus);
+    connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &Monitor::onPassFinished);
+    pcInfoThread->setPassHandler(
+        [this](const SensorReadings &readings) { return feedPass(readings); });
+    // Idle until the library is ready.
+    pcInfoThread->start(QThread::InheritPriority);
+
+    connect(this, &Monitor::sigHidDeviceConnectChanging_Into, this,
+            &Monitor::onHidDeviceConnectChanging_Into);
+    connect(this, &Monitor::sigHidDeviceConnectChanging_Remove, this,
+            &Monitor::onHidDeviceConnectChanging_Remove);
+}
+
+Monitor::~Monitor()
+{
+    // The sensor thread first: once the handler is gone no pass writes to the display or
+    // touches this object; then the display, whose writer may still hold a report.
+    pcInfoThread->setPassHandler({});
+    if (sdkStarter.joinable())
+        sdkStarter.join();
+    delete pcInfoThread; // ends after the pass in hand
+    if (hidInterface) {
+        hidInterface->hidApi_Close();
+        hidInterface->wait();
+        delete hidInterface;
+    }
+}
+
+// ---- start-up and shut-down ---------------------------------------------------------------
+
+void Monitor::watchDevices(quintptr nativeWindow)
+{
+    deviceMonitor = new DeviceMonitor(this);
+    connect(deviceMonitor, &DeviceMonitor::deviceEvent, this, &Monitor::onDeviceEvent);
+    if (!deviceMonitor->start(nativeWindow))
+        qDebug() << "Device monitor unavailable: the display is only found at start-up";
+
+    sleepMonitor = new SleepMonitor(this);
+    connect(sleepMonitor, &SleepMonitor::resumed, this, &Monitor::onSystemResumed);
+    if (!sleepMonitor->start())
+        qDebug() << "Sleep monitor unavailable: waking from sleep goes unnoticed";
+}
+
+void Monitor::handleNativeEvent(const QByteArray &eventType, void *message)
+{
+    if (deviceMonitor)
+        deviceMonitor->handleNativeEvent(eventType, message);
+    if (sleepMonitor)
+        sleepMonitor->handleNativeEvent(eventType, message);
+}
+
+void Monitor::startUpdate()
+{
+    qDebug() << "Start Update -> Start";
+    setConnected(false);
+
+    hidInterface = new MainHidInterFace(nullptr);
+    connect(hidInterface, &MainHidInterFace::sigOpenHidSuccessful, this,
+            &Monitor::onOpenHidSuccessful);
+    connect(hidInterface, &MainHidInterFace::sigWritesFailing, this, &Monitor::onHidWritesFailing,
+            Qt::QueuedConnection);
+    hidInterface->getuUsbHidDeviceList();
+
+    qDebug() << "Start Update -> Over";
+    qDebug() << "Start Thread Runing SDK -> GetComputerInfo [Start]";
+
+    // Loading the sensor library can take a while; keep it off the GUI thread. The sensor
+    // thread already runs and takes up polling once the library is ready.
+    getPcInfoThread *sensors = pcInfoThread;
+    sdkStarter = std::thread([sensors] { sensors->initSdk(); });
+}
+
+void Monitor::stop()
+{
+    if (m_sdkReady) {
+        const int status = pcInfoThread->stopPolling();
+        qDebug() << "HWi32SDK UNinit Over [Status],errorCode:" << status;
+    }
+    if (m_connected) {
+        setConnected(false);
+        hidInterface->hidApi_Close();
+    }
+}
+
+void Monitor::onTheSdkInitStatus(bool isOK, int errorCode)
+{
+    if (isOK)
+        qDebug() << "HWi32SDK init Over [Successful]";
+    else
+        qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
+    m_sdkReady = isOK;
+    emit sdkStatusChanged(isOK, errorCode);
+}
+
+void Monitor::onOpenHidSuccessful()
+{
+    qDebug() << "onOpenHidSuccessful -----------------------";
+    m_displayLost = false;
+    hidInterface->start(QThread::InheritPriority);
+    setConnected(true);
+}
+
+void Monitor::setConnected(bool connected)
+{
+    m_connected = connected;
+    emit displayConnectionChanged(connected);
+}
+
+// ---- the once-a-second pass ---------------------------------------------------------------
+
+bool Monitor::feedPass(const SensorReadings &readings)
+{
+    // Sensor thread.
+    auto pass = std::make_shared<RefreshSnapshot>();
+    pass->readings = readings;
+    pass->memory = SystemFigures::memory();
+    pass->drive = SystemFigures::systemDrive();
+    maxima = RefreshPass::advanceMaxima(maxima, readings);
+    pass->maxima = maxima;
+    // Set only once the transport exists, so the pointer is seen with it.
+    if (m_connected) {
+        const DeviceFrame bytes =
+            buildDeviceFrame(RefreshPass::frameInput(*pass, m_celsius, Clock::now()));
+        hidInterface->hidApi_Write(bytes.data(), 64);
+    }
+    {
+        std::lock_guard<std::mutex> lock(snapshotLock);
+        snapshot = std::move(pass);
+    }
+    return !m_watched && !m_displayLost;
+}
+
+void Monitor::onPassFinished()
+{
+    // The one place a pass reaches the GUI thread: a lost display is searched for here.
+    if (m_displayLost && !m_connected && hidInterface) {
+        hidInterface->getuUsbHidDeviceList();
+        m_displayLost = !m_connected && !hidInterface->deviceListed();
+    }
+    if (m_watched)
+        emit snapshotReady();
+}
+
+RefreshSnapshotPtr Monitor::latestSnapshot() const
+{
+    std::lock_guard<std::mutex> lock(snapshotLock);
+    return snapshot;
+}
+
+void Monitor::setWatched(bool watched)
+{
+    m_watched = watched;
+}
+
+void Monitor::setSourceChoices(const SourceChoices &choices)
+{
+    pcInfoThread->setSourceChoices(choices);
+}
+
+void Monitor::setCollectSources(bool collect)
+{
+    pcInfoThread->setCollectSources(collect);
+}
+
+SourceReport Monitor::sourceReport() const
+{
+    return pcInfoThread->getSourceReport();
+}
+
+// ---- the display coming and going ---------------------------------------------------------
+
+void Monitor::onDeviceEvent(const QString &action, const QString &devicePath)
+{
+    const DeviceChange change = decideDeviceChange(action, devicePath);
+    if (change == DeviceChange::None)
+        return;
+    const bool arrival = change == DeviceChange::Arrival;
+    if (arrival == m_connected)
+        return;
+    // Re-checked when the settle time is over: a display with several interfaces announces
+    // each of them, and only the first may open it.
+    QTimer::singleShot(kDeviceSettleMs, this, [this, arrival, devicePath] {
+        if (arrival == m_connected)
+            return;
+        if (arrival)
+            emit sigHidDeviceConnectChanging_Into(devicePath);
+        else
+            emit sigHidDeviceConnectChanging_Remove(devicePath);
+    });
+}
+
+void Monitor::onHidDeviceConnectChanging_Into(QString hidPath)
+{
+    qDebug() << "Insert a new device --------------- hidPath:" << hidPath;
+    if (!hidInterface)
+        return;
+    m_connected = false;
+    hidInterface->getuUsbHidDeviceList();
+}
+
+void Monitor::onHidDeviceConnectChanging_Remove(QString hidPath)
+{
+    qDebug() << "Pull out a device --------------- hidPath:" << hidPath;
+    if (!hidInterface)
+        return;
+    setConnected(false);
+    hidInterface->hidApi_Close();
+    hidInterface->quit();
+}
+
+void Monitor::onHidWritesFailing()
+{
+    if (!m_connected)
+        return;
+    qDebug() << "Display writes keep failing: closing it and searching again";
+    searchDisplayAgain();
+}
+
+void Monitor::onSystemResumed()
+{
+    qDebug() << "System resumed: searching the display again and restarting the sensor readings";
+    pcInfoThread->restartSensors();
+    if (hidInterface)
+        searchDisplayAgain();
+}
+
+void Monitor::searchDisplayAgain()
+{
+    if (m_connected) {
+        setConnected(false);
+        hidInterface->hidApi_Close();
+        hidInterface->quit();
+    }
+    hidInterface->getuUsbHidDeviceList();
+    // Found but not openable: leave it to the next arrival rather than log a failure a second.
+    m_displayLost = !m_connected && !hidInterface->deviceListed();
+}
