@@ -1,5 +1,7 @@
 #include "MainHidInterFace.h"
 
+#include <hidapi.h>
+
 #include <QDebug>
 
 #include <cstring>

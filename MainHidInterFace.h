@@ -1,6 +1,4 @@
 #pragma once
-#include <hidapi.h>
-
 #include <QString>
 #include <QThread>
 
@@ -18,6 +16,9 @@
 // The display only ever needs the latest report: while writes stall, the queue keeps the two
 // newest and drops older ones. A run of failed writes means the display is gone although no
 // removal was seen; sigWritesFailing() then asks the owner to close and search again.
+// hidapi's handle type; its header stays inside the transport's .cpp.
+struct hid_device_;
+
 class MainHidInterFace : public QThread
 {
     Q_OBJECT
@@ -62,7 +63,7 @@ private:
     void noteWriteResult(bool written);
 
     QString m_hidPath;
-    hid_device *m_handle = nullptr;
+    hid_device_ *m_handle = nullptr;
     std::atomic_bool m_open{false};
     std::mutex m_queueLock;
     std::condition_variable m_queueChanged;
