@@ -7,6 +7,7 @@
 
 #include <sys/statvfs.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include <memory>
@@ -141,6 +142,8 @@ private slots:
     void displayFaults();
     void refusedOpens_data();
     void refusedOpens();
+    void logonTaskFailureHoldsNothingUp_data();
+    void logonTaskFailureHoldsNothingUp();
     void endingSignals_data();
     void endingSignals();
     void hangupIgnoredUnderNohup();
@@ -472,6 +475,41 @@ void TestEndToEnd::refusedOpens()
         1);
     QCOMPARE(log.count(QStringLiteral("Unable to open device")), 1);
     QVERIFY(app.isRunning());
+}
+
+void TestEndToEnd::logonTaskFailureHoldsNothingUp_data()
+{
+    QTest::addColumn<int>("showMainPage");
+    QTest::newRow("window hidden at start") << 0;
+    QTest::newRow("window shown at start") << 1;
+}
+
+// A file where the autostart folder belongs: the logon entry cannot be written, its box opens
+// and nobody clicks it, yet the library starts and reports flow.
+void TestEndToEnd::logonTaskFailureHoldsNothingUp()
+{
+    QFETCH(int, showMainPage);
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    options.showMainPage = showMainPage;
+    tarnix = std::make_unique<StagedTarnix>(options);
+    StagedTarnix &app = *tarnix;
+    QVERIFY(app.isValid());
+    QFile blocker(app.path(QStringLiteral("config")) + QStringLiteral("/autostart"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(app.start());
+
+    QVERIFY2(app.waitForFrames(3, 10000), qPrintable(app.log()));
+    QVERIFY(app.isRunning());
+    const QString log = app.log();
+    QVERIFY2(
+        log.contains(QStringLiteral("Startup task not registered, errorCode: %1").arg(ENOTDIR)),
+        qPrintable(log));
+    QVERIFY(log.contains(QStringLiteral("Create Startup Task -> Over")));
+    QVERIFY(log.contains(initOkLine));
+    for (const SentFrame &frame : app.frames())
+        QCOMPARE(frame.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
 }
 
 void TestEndToEnd::endingSignals_data()
