@@ -5,7 +5,10 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -144,6 +147,7 @@ private slots:
     void refusedOpens();
     void logonTaskFailureHoldsNothingUp_data();
     void logonTaskFailureHoldsNothingUp();
+    void firstReportBeforeTheInventory();
     void endingSignals_data();
     void endingSignals();
     void hangupIgnoredUnderNohup();
@@ -510,6 +514,45 @@ void TestEndToEnd::logonTaskFailureHoldsNothingUp()
     QVERIFY(log.contains(initOkLine));
     for (const SentFrame &frame : app.frames())
         QCOMPARE(frame.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
+}
+
+// An inventory that hangs (a FIFO where /proc/cpuinfo belongs, as a hung WMI query would on
+// Windows): the first report comes as soon as without it, the hardware page once it is done.
+void TestEndToEnd::firstReportBeforeTheInventory()
+{
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("proc")));
+    const QByteArray cpuinfo = QFile::encodeName(root.filePath(QStringLiteral("proc/cpuinfo")));
+    QCOMPARE(mkfifo(cpuinfo.constData(), 0600), 0);
+
+    StagedTarnix::Options options;
+    options.sensorScript = desktopScript;
+    options.sensorRoot = root.path();
+    StagedTarnix &app = launch(options);
+    QVERIFY(app.isValid());
+    QVERIFY2(app.waitForFrames(2, 5000), qPrintable(app.log()));
+    const qint64 firstAfterMs = app.frames().first().atMs - app.startedAtMs();
+    QVERIFY2(firstAfterMs <= 1500, qPrintable(QString::number(firstAfterMs)));
+    const QString overLine = QStringLiteral("*** PC Hardware Info Get Over ***");
+    QVERIFY2(!app.log().contains(overLine), qPrintable(app.log()));
+
+    // The query returns: the page fills in, and reports keep flowing.
+    int fifo = -1;
+    for (int tries = 0; fifo < 0 && tries < 100; ++tries) {
+        fifo = ::open(cpuinfo.constData(), O_WRONLY | O_NONBLOCK);
+        if (fifo < 0)
+            QTest::qWait(50);
+    }
+    QVERIFY2(fifo >= 0, "the inventory never opened /proc/cpuinfo");
+    const char text[] = "processor\t: 0\nmodel name\t: Slow CPU\n\n";
+    QCOMPARE(::write(fifo, text, sizeof text - 1), qint64(sizeof text - 1));
+    ::close(fifo);
+    QVERIFY2(app.waitForLog(QStringLiteral("onGetPcHardwareInfoOver and update to UI"), 5000),
+             qPrintable(app.log()));
+    QVERIFY(app.log().contains(overLine));
+    const int sent = app.frames().size();
+    QVERIFY(app.waitForFrames(sent + 1, 3000));
+    QVERIFY(app.isRunning());
 }
 
 void TestEndToEnd::endingSignals_data()
