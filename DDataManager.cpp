@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <QTextCodec>
 
+#include <thread>
+
 namespace {
 
 // Registers a compiled-in font straight from the program's own bytes: loading it by its path
@@ -121,6 +123,24 @@ void DDataManager::initInfo()
 
 void DDataManager::theHardwareInfoGet()
 {
+    // Beside the feed, not before it: a query may take its full timeout, and the first report
+    // must not wait for it. Detached, since a hung query must not hold up the quit either; it
+    // touches nothing but its own copy until it hands the result to this thread.
+    std::thread([this] {
+        const HardwareInventory gathered = gatherInventory();
+        QMetaObject::invokeMethod(
+            this,
+            [this, gathered] {
+                inventory = gathered;
+                inventoryReady = true;
+                emit sigGetPcHardwareInfoOver();
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+HardwareInventory DDataManager::gatherInventory()
+{
     qDebug() << "--------------- *** PC Hardware Info Get Start *** ---------------";
     InventoryOutputs outputs;
     for (const InventoryQuery query : InventoryQueries::all()) {
@@ -128,11 +148,9 @@ void DDataManager::theHardwareInfoGet()
         output = InventoryQueries::decode(query, InventorySource::run(query));
         qDebug() << InventoryQueries::debugTitle(query) << output;
     }
-
-    inventory = parseInventory(outputs);
-
+    HardwareInventory gathered = parseInventory(outputs);
     qDebug() << "--------------- *** PC Hardware Info Get Over *** ---------------";
-    emit sigGetPcHardwareInfoOver();
+    return gathered;
 }
 
 QString DDataManager::getInfo(const QString &commandLine)

@@ -20,7 +20,10 @@ public:
     QFont getMontserratBoldFont() const { return montserratBoldFont; }
     QFont getMontserratMediumFont() const { return montserratMediumFont; }
 
+    /// Starts the inventory on a worker thread; sigGetPcHardwareInfoOver() follows on this
+    /// thread once it is filled in.
     void theHardwareInfoGet();
+    bool hardwareInventoryReady() const { return inventoryReady; }
     QString getInfo(const QString &commandLine);
 
     QString getCpuName() const { return inventory.cpuName; }
@@ -49,5 +52,9 @@ private:
     QFont montserratBoldFont;
     QFont montserratMediumFont;
 
-    HardwareInventory inventory;
+    // Runs every inventory query, logging each; any thread.
+    static HardwareInventory gatherInventory();
+
+    HardwareInventory inventory; // GUI thread
+    bool inventoryReady = false;
 };

@@ -31,7 +31,8 @@ void MainHidInterFace::getuUsbHidDeviceList()
     for (const hid_device_info *d = devices; d; d = d->next) {
         if (d->vendor_id == VendorId && d->product_id == ProductId) {
             m_hidPath = QString::fromLatin1(d->path);
-            qDebug() << "-------------------------- ************** strHidPath:" << m_hidPath;
+            if (!m_quiet)
+                qDebug() << "-------------------------- ************** strHidPath:" << m_hidPath;
             found = true;
             break;
         }
@@ -46,7 +47,8 @@ int MainHidInterFace::hidApi_Open()
 {
     m_handle = hid_open_path(m_hidPath.toLatin1().constData());
     if (!m_handle) {
-        qDebug() << "Unable to open device\n";
+        if (!m_quiet)
+            qDebug() << "Unable to open device\n";
         m_open = false;
         return -1;
     }

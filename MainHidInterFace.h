@@ -46,6 +46,9 @@ public:
     int hidApi_Close();
     // Whether the latest search listed a matching device (opened or not).
     bool deviceListed() const { return m_listed; }
+    // While quiet, finding the device and failing to open it are not logged: an outage that
+    // is retried every few seconds is logged once.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
 
 signals:
     void sigOpenHidSuccessful();
@@ -70,5 +73,6 @@ private:
     std::deque<std::unique_ptr<Report>> m_queue;
     bool m_stallLogged = false; // guarded by m_queueLock
     bool m_listed = false;
+    bool m_quiet = false;
     std::atomic_int m_failedWrites{0};
 };

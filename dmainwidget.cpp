@@ -82,7 +82,12 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
     hardwareMonitor->setSourceChoices(UserSettings::sources());
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
-    QTimer::singleShot(200, this, &DMainWidget::onGetPcHardwareInfoOver);
+    // The inventory is gathered beside the feed; the page fills in when it is done.
+    DDataManager *data = DDataManager::getInstance();
+    connect(data, &DDataManager::sigGetPcHardwareInfoOver, this,
+            &DMainWidget::onGetPcHardwareInfoOver);
+    if (data->hardwareInventoryReady())
+        onGetPcHardwareInfoOver();
 }
 
 DMainWidget::~DMainWidget()

@@ -79,6 +79,7 @@ void Monitor::startUpdate()
     connect(hidInterface, &MainHidInterFace::sigWritesFailing, this, &Monitor::onHidWritesFailing,
             Qt::QueuedConnection);
     hidInterface->getuUsbHidDeviceList();
+    planRetry();
 
     qDebug() << "Start Update -> Over";
     qDebug() << "Start Thread Runing SDK -> GetComputerInfo [Start]";
@@ -115,6 +116,8 @@ void Monitor::onOpenHidSuccessful()
 {
     qDebug() << "onOpenHidSuccessful -----------------------";
     m_displayLost = false;
+    openRetry.stop();
+    hidInterface->setQuiet(false);
     hidInterface->start(QThread::InheritPriority);
     setConnected(true);
 }
@@ -136,6 +139,7 @@ bool Monitor::feedPass(const SensorReadings &readings)
     pass->drive = SystemFigures::systemDrive();
     maxima = RefreshPass::advanceMaxima(maxima, readings);
     pass->maxima = maxima;
+    const bool openDue = openRetry.tick();
     // Set only once the transport exists, so the pointer is seen with it.
     if (m_connected) {
         const DeviceFrame bytes =
@@ -146,15 +150,18 @@ bool Monitor::feedPass(const SensorReadings &readings)
         std::lock_guard<std::mutex> lock(snapshotLock);
         snapshot = std::move(pass);
     }
-    return !m_watched && !m_displayLost;
+    return !m_watched && !m_displayLost && !openDue;
 }
 
 void Monitor::onPassFinished()
 {
-    // The one place a pass reaches the GUI thread: a lost display is searched for here.
-    if (m_displayLost && !m_connected && hidInterface) {
+    // The one place a pass reaches the GUI thread: a lost display is searched for here, and
+    // one that would not open is tried again when its turn comes.
+    const bool openDue = openRetry.takeDue();
+    if ((m_displayLost || openDue) && !m_connected && hidInterface) {
         hidInterface->getuUsbHidDeviceList();
         m_displayLost = !m_connected && !hidInterface->deviceListed();
+        planRetry();
     }
     if (m_watched)
         emit snapshotReady();
@@ -215,6 +222,7 @@ void Monitor::onHidDeviceConnectChanging_Into(QString hidPath)
         return;
     m_connected = false;
     hidInterface->getuUsbHidDeviceList();
+    planRetry();
 }
 
 void Monitor::onHidDeviceConnectChanging_Remove(QString hidPath)
@@ -222,6 +230,7 @@ void Monitor::onHidDeviceConnectChanging_Remove(QString hidPath)
     qDebug() << "Pull out a device --------------- hidPath:" << hidPath;
     if (!hidInterface)
         return;
+    openRetry.stop();
     setConnected(false);
     hidInterface->hidApi_Close();
     hidInterface->quit();
@@ -251,6 +260,24 @@ void Monitor::searchDisplayAgain()
         hidInterface->quit();
     }
     hidInterface->getuUsbHidDeviceList();
-    // Found but not openable: leave it to the next arrival rather than log a failure a second.
     m_displayLost = !m_connected && !hidInterface->deviceListed();
+    planRetry();
+}
+
+void Monitor::planRetry()
+{
+    if (m_connected)
+        return;
+    if (!hidInterface->deviceListed()) {
+        // Searched for on every pass when lost, else left to its arrival.
+        openRetry.stop();
+        hidInterface->setQuiet(false);
+        return;
+    }
+    // Found but not openable (a permission race at logon, an error on waking): tried again
+    // less and less often, logged only at the start of the outage.
+    if (!openRetry.failing())
+        qDebug() << "Display found but not opened: trying again on the refresh tick";
+    hidInterface->setQuiet(true);
+    openRetry.failed();
 }

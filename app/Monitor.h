@@ -1,4 +1,5 @@
 #pragma once
+#include "app/OpenRetry.h"
 #include "app/RefreshSnapshot.h"
 #include "sensors/SensorSources.h"
 
@@ -85,6 +86,9 @@ private:
     // Closes the display if open and searches again; until it is found, every pass searches
     // once more, since its return may not be announced either.
     void searchDisplayAgain();
+    // After a search that did not open the display: one that is listed is tried again on
+    // later passes.
+    void planRetry();
     void setConnected(bool connected);
 
     getPcInfoThread *pcInfoThread = nullptr;
@@ -98,6 +102,7 @@ private:
     std::atomic<bool> m_displayLost{false}; // likewise
     std::atomic<bool> m_watched{false};
     std::atomic<bool> m_celsius{true};
+    OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only
     mutable std::mutex snapshotLock;

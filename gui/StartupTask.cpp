@@ -6,13 +6,20 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace {
+// Shown from the event loop and without one of its own: the display and the window carry on
+// while the box waits for its click.
 void showErrorBox(unsigned long errorCode)
 {
-    QMessageBox::information(nullptr, QStringLiteral("Tip"),
-                             QStringLiteral("ShellExecute error: %1").arg(errorCode),
-                             QMessageBox::Ok, QMessageBox::NoButton);
+    QTimer::singleShot(0, qApp, [errorCode] {
+        auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tip"),
+                                    QStringLiteral("ShellExecute error: %1").arg(errorCode),
+                                    QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    });
 }
 
 std::function<void(unsigned long)> &errorBox()
@@ -36,8 +43,10 @@ void registerLogonTask(const AppConfig &config)
         const QString exePath = QCoreApplication::applicationFilePath();
         const StartupTask::Result result = StartupTask::registerAtLogon(
             taskName.toStdString(), exePath.toStdString(), StartupTask::kStartFlag);
-        if (!result.registered)
+        if (!result.registered) {
+            qDebug() << "Startup task not registered, errorCode:" << result.errorCode;
             errorBox()(result.errorCode);
+        }
     }
     qDebug() << "Create Startup Task -> Over";
 }

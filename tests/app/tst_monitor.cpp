@@ -1,5 +1,6 @@
 #include "HidapiDouble.h"
 #include "app/Monitor.h"
+#include "app/OpenRetry.h"
 #include "app/RefreshFigures.h"
 #include "app/UserSettings.h"
 #include "core/Clock.h"
@@ -105,6 +106,10 @@ private slots:
     void hotPlugClosesAndReopens();
     void failingWritesCloseAndSearchEachPass();
     void resumeReopensTheDisplay();
+    void retryWaitsGrowToTheCap_data();
+    void retryWaitsGrowToTheCap();
+    void refusedOpenIsRetried_data();
+    void refusedOpenIsRetried();
     void stopClosesLibraryThenDisplay();
     void destroyedMonitorLeavesNoWorker();
 
@@ -422,6 +427,105 @@ void tst_monitor::resumeReopensTheDisplay()
     QCOMPARE(HidapiDouble::calls().close, 2);
     HidapiDouble::addDevice(0x5131, 0x2007, displayPath);
     QTRY_COMPARE_WITH_TIMEOUT(observer.connected.load(), 1, 3000);
+    QCOMPARE(HidapiDouble::calls().misuse, 0);
+}
+
+void tst_monitor::retryWaitsGrowToTheCap_data()
+{
+    QTest::addColumn<int>("failures");  // refused opens in a row
+    QTest::addColumn<int>("waitTicks"); // ticks until the next attempt is due
+
+    QTest::newRow("first refusal: the next tick") << 1 << 1;
+    QTest::newRow("second") << 2 << 2;
+    QTest::newRow("third") << 3 << 4;
+    QTest::newRow("fourth reaches the cap") << 4 << OpenRetry::kLongestWaitTicks;
+    QTest::newRow("tenth stays at the cap") << 10 << OpenRetry::kLongestWaitTicks;
+}
+
+void tst_monitor::retryWaitsGrowToTheCap()
+{
+    QFETCH(int, failures);
+    QFETCH(int, waitTicks);
+    OpenRetry retry;
+    QVERIFY(!retry.tick());
+    QVERIFY(!retry.takeDue());
+    for (int i = 0; i < failures; ++i)
+        retry.failed();
+    QVERIFY(retry.failing());
+    for (int tick = 1; tick < waitTicks; ++tick) {
+        QVERIFY2(!retry.tick(), qPrintable(QString::number(tick)));
+        QVERIFY(!retry.takeDue());
+    }
+    QVERIFY(retry.tick());
+    QVERIFY(retry.takeDue());
+    QVERIFY(!retry.takeDue()); // taken once
+    // Nothing more until the attempt's result is known.
+    for (int tick = 0; tick < 2 * OpenRetry::kLongestWaitTicks; ++tick)
+        QVERIFY(!retry.tick());
+
+    // A due attempt not yet taken is dropped when the display opens another way.
+    retry.failed();
+    while (!retry.tick()) {
+    }
+    retry.stop();
+    QVERIFY(!retry.failing());
+    QVERIFY(!retry.takeDue());
+    retry.failed();
+    QCOMPARE(retry.waitTicks(), 1); // a new outage starts from the shortest wait
+}
+
+void tst_monitor::refusedOpenIsRetried_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("at start") << "start";
+    QTest::newRow("after the failing writes close it") << "writes";
+    QTest::newRow("after waking") << "resume";
+    QTest::newRow("after an announced replug") << "replug";
+}
+
+// A listed display that refuses to open (a permission race, an error on waking) comes back on
+// a later pass, unwatched, and the outage is logged once.
+void tst_monitor::refusedOpenIsRetried()
+{
+    QFETCH(QString, when);
+    const QString outageLine =
+        QStringLiteral("Display found but not opened: trying again on the refresh tick");
+    Observer observer;
+    if (when == "start")
+        HidapiDouble::setFaults("open-fails 2");
+    auto monitor = startMonitor(true, &observer);
+    if (when == "start") {
+        QVERIFY(!monitor->deviceConnected());
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 1, 4000);
+        if (when == "writes") {
+            HidapiDouble::setFaults("write-fails 3\nopen-fails 2");
+        } else if (when == "resume") {
+            HidapiDouble::setFaults("open-fails 2");
+            monitor->onSystemResumed();
+        } else {
+            emit monitor->sigHidDeviceConnectChanging_Remove(usbPath);
+            HidapiDouble::setFaults("open-fails 2");
+            emit monitor->sigHidDeviceConnectChanging_Into(usbPath);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(loggedCount(outageLine), 1, 6000);
+        QVERIFY(!monitor->deviceConnected());
+    }
+    const size_t beforeReturn = writeCount();
+    const int opensBefore = int(HidapiDouble::openedPaths().size());
+
+    // Refused twice: tried again one pass later, then two passes after that.
+    QTRY_COMPARE_WITH_TIMEOUT(observer.connected.load(), 1, 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() > beforeReturn, 3000);
+    QCOMPARE(int(HidapiDouble::openedPaths().size()), opensBefore + 1);
+    QCOMPARE(loggedCount(outageLine), 1);
+    QCOMPARE(loggedCount("Unable to open device\n"), 1);
+    QCOMPARE(observer.snapshots.load(), 0);
+
+    // Open again: no more attempts.
+    const int opens = HidapiDouble::calls().openPath;
+    QTest::qWait(2200);
+    QCOMPARE(HidapiDouble::calls().openPath, opens);
     QCOMPARE(HidapiDouble::calls().misuse, 0);
 }
 

@@ -22,8 +22,12 @@ void TstDataManagerInventory::gathersParsesAndSignals()
     InitializeLog(QString()); // as the program starts it
     qInstallMessageHandler(LogMessageHandler);
     QSignalSpy over(dm, &DDataManager::sigGetPcHardwareInfoOver);
+    QVERIFY(!dm->hardwareInventoryReady());
     dm->theHardwareInfoGet();
+    // Gathered on a worker thread, handed over on this one.
+    QVERIFY(over.wait(30000));
     QCOMPARE(over.count(), 1);
+    QVERIFY(dm->hardwareInventoryReady());
 
     InventoryOutputs outputs;
     for (const InventoryQuery q : InventoryQueries::all())

@@ -2,7 +2,11 @@
 #include "gui/StartupTask.h"
 #include "platform/linux/DesktopEntry.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -82,6 +86,7 @@ private slots:
     void onlyWhenFlagIsOne();
     void rewritesOnlyChangedContent();
     void failureShowsErrorCode();
+    void failureBoxDoesNotWait();
     void taskNameStaysInFolder();
 
 private:
@@ -198,6 +203,35 @@ void TstStartupTask::failureShowsErrorCode()
     blocker.close();
     registerLogonTask(configWith(1, "Z1"));
     QCOMPARE(boxes, QList<unsigned long>({ENOTDIR}));
+}
+
+// The real box: registering returns at once, and the box, title and text as ever, opens from
+// the event loop and stays until clicked.
+void TstStartupTask::failureBoxDoesNotWait()
+{
+    setLogonTaskErrorBox(nullptr);
+    QFile blocker(qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    registerLogonTask(configWith(1, "Z1")); // a nested event loop would wait here for ever
+    const auto openBox = [] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+                return box;
+        }
+        return static_cast<QMessageBox *>(nullptr);
+    };
+    QVERIFY(!openBox());
+    QTRY_VERIFY(openBox());
+    QMessageBox *box = openBox();
+    QCOMPARE(box->windowTitle(), QStringLiteral("Tip"));
+    QCOMPARE(box->text(), QStringLiteral("ShellExecute error: %1").arg(ENOTDIR));
+    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QTest::qWait(100);
+    QVERIFY(openBox());
+    QPointer<QMessageBox> watched(box);
+    box->button(QMessageBox::Ok)->click();
+    QTRY_VERIFY(watched.isNull()); // freed once clicked
 }
 
 void TstStartupTask::taskNameStaysInFolder()
