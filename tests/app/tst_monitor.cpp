@@ -5,6 +5,7 @@
 #include "app/UserSettings.h"
 #include "core/Clock.h"
 #include "device/DeviceFrame.h"
+#include "tests/support/CapturedMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,18 +47,9 @@ void writeScript(int cpuClock, int initCode = 0)
                    .toUtf8());
 }
 
-std::mutex capturedLock;
-QStringList capturedMessages;
-void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    std::lock_guard<std::mutex> lock(capturedLock);
-    capturedMessages << message;
-}
-
 int loggedCount(const QString &message)
 {
-    std::lock_guard<std::mutex> lock(capturedLock);
-    return capturedMessages.count(message);
+    return CapturedMessages::count(message);
 }
 
 size_t writeCount()
@@ -120,14 +112,13 @@ private:
 void tst_monitor::initTestCase()
 {
     qputenv("TARNIX_SCRIPTED_SENSORS", scriptPath().toLocal8Bit());
-    qInstallMessageHandler(captureMessages);
+    CapturedMessages::install();
 }
 
 void tst_monitor::init()
 {
     HidapiDouble::reset();
-    std::lock_guard<std::mutex> lock(capturedLock);
-    capturedMessages.clear();
+    CapturedMessages::clear();
     writeScript(4000);
 }
 

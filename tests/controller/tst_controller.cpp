@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "dmainwidget.h"
 #include "gui/SourcesDialog.h"
+#include "tests/support/CapturedMessages.h"
 #include "widgets/ProgressBarRound.h"
 
 #include <QAction>
@@ -79,25 +80,14 @@ QString labelText(QWidget *window, const char *name)
     return child<QLabel>(window, name)->text();
 }
 
-// Messages arrive from the sensor and start-up threads too.
-std::mutex capturedLock;
-QStringList capturedMessages;
-void captureMessages(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    std::lock_guard<std::mutex> lock(capturedLock);
-    capturedMessages << message;
-}
-
 bool logged(const QString &message)
 {
-    std::lock_guard<std::mutex> lock(capturedLock);
-    return capturedMessages.contains(message);
+    return CapturedMessages::count(message) > 0;
 }
 
 void clearLogged()
 {
-    std::lock_guard<std::mutex> lock(capturedLock);
-    capturedMessages.clear();
+    CapturedMessages::clear();
 }
 
 size_t writeCount()
@@ -141,7 +131,7 @@ void tst_controller::initTestCase()
     qputenv("TARNIX_SCRIPTED_SENSORS", scriptPath().toLocal8Bit());
     writeScript(4000);
     DDataManager::getInstance();
-    qInstallMessageHandler(captureMessages);
+    CapturedMessages::install();
 }
 
 void tst_controller::init()
