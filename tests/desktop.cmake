@@ -5,7 +5,7 @@ set_target_properties(statusNotifierWatcher PROPERTIES RUNTIME_OUTPUT_DIRECTORY
     ${CMAKE_BINARY_DIR}/tests)
 add_unit_test(tst_desktopSession
     SOURCES desktop/tst_desktopSession.cpp crash/TarnixRun.cpp crash/TarnixRun.h
-    LIBS Qt5::Core LABELS endtoend TIMEOUT 240)
+    LIBS Qt5::Core LABELS endtoend xcb TIMEOUT 240)
 add_dependencies(tst_desktopSession Tarnix statusNotifierWatcher)
 # Tarnix on Wayland: a headless weston, the staged copy of the end-to-end tests.
 add_unit_test(tst_wayland
