@@ -353,9 +353,11 @@ printf '\114\001' | dd of="$w/app/HWiNFO32.dll" bs=1 seek=$((nt + 4)) conv=notru
 before=$(log_lines)
 launch "$w" >/dev/null
 wait_reports "$w" 2 40 && pass "reports flow from hwsensors.dll" || fail "no reports beside a 32-bit HWiNFO32.dll"
-log_since "$before" | grep -q 'HWiNFO32.dll beside the executable is built for 32-bit x86, this Tarnix for 64-bit x64: passed over' &&
+# Read once: grep -q ends early, and under pipefail a writer cut off by that would count as failure.
+since=$(log_since "$before")
+grep -q 'HWiNFO32.dll beside the executable is built for 32-bit x86, this Tarnix for 64-bit x64: passed over' <<<"$since" &&
     pass "log says why the 32-bit library was passed over" || fail "no reason for passing over the 32-bit library"
-log_since "$before" | grep -q 'Sensor library: .*\\hwsensors\.dll' && pass "log: hwsensors.dll feeds the values" ||
+echo "$since" | grep -q 'Sensor library: .*\\hwsensors\.dll' && pass "log: hwsensors.dll feeds the values" ||
     fail "log does not name hwsensors.dll"
 stop_all
 
