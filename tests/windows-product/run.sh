@@ -357,7 +357,7 @@ wait_reports "$w" 2 40 && pass "reports flow from hwsensors.dll" || fail "no rep
 since=$(log_since "$before")
 grep -q 'HWiNFO32.dll beside the executable is built for 32-bit x86, this Tarnix for 64-bit x64: passed over' <<<"$since" &&
     pass "log says why the 32-bit library was passed over" || fail "no reason for passing over the 32-bit library"
-echo "$since" | grep -q 'Sensor library: .*\\hwsensors\.dll' && pass "log: hwsensors.dll feeds the values" ||
+grep -q 'Sensor library: .*\\hwsensors\.dll' <<<"$since" && pass "log: hwsensors.dll feeds the values" ||
     fail "log does not name hwsensors.dll"
 stop_all
 
