@@ -27,8 +27,11 @@ cp -a "$staging" "$work/files"
         --var var.SourceDir --win64 >"$work/files.wxs"
 
 case $out in /*) ;; *) out="$PWD/$out" ;; esac
+# "Installed apps" links to the company page the staged configuration names.
+link=$(sed -n 's/^CompanyLinkUrl=//p' "$staging/configDir/appConfig.ini" 2>/dev/null | tr -d '\r' | head -n 1)
+[ -n "$link" ] || { echo "no CompanyLinkUrl in $staging/configDir/appConfig.ini" >&2; exit 1; }
 # wixl resolves sources relative to where it runs.
 (cd "$work" && wixl --arch x64 -D SourceDir=files -D Version="$version" -D Win64=yes \
-    -D HelpLink="https://www.tarnix.example" \
+    -D HelpLink="$link" \
     -o "$out" "$source/packaging/windows/Tarnix.wxs" files.wxs)
 echo "Built $out (Tarnix $version, $(du -k "$out" | cut -f1) KiB)"
