@@ -1,7 +1,7 @@
 #include "platform/SleepMonitor.h"
+#include "platform/linux/DBusAddress.h"
 
 #include <QDBusConnection>
-#include <QFileInfo>
 
 namespace {
 
@@ -10,17 +10,6 @@ const char login1Path[] = "/org/freedesktop/login1";
 const char login1Manager[] = "org.freedesktop.login1.Manager";
 // libdbus's default when the environment names no system bus.
 const char defaultSystemBus[] = "unix:path=/var/run/dbus/system_bus_socket";
-
-// A bus at a socket path that does not exist cannot answer; trying would still start Qt's
-// D-Bus thread for the rest of the run.
-bool socketMissing(const QString &address)
-{
-    const QString prefix = QStringLiteral("unix:path=");
-    if (!address.startsWith(prefix))
-        return false;
-    const QString path = address.mid(prefix.size()).section(QLatin1Char(','), 0, 0);
-    return !QFileInfo::exists(path);
-}
 
 } // namespace
 
@@ -40,7 +29,7 @@ bool SleepMonitor::start()
     // system bus would keep the address of its first use for the whole process.
     const QString address =
         qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS", QString::fromLatin1(defaultSystemBus));
-    if (socketMissing(address))
+    if (DBusAddress::socketMissing(address))
         return false;
     m_connectionName =
         QStringLiteral("tarnix-sleep-%1").arg(reinterpret_cast<quintptr>(this), 0, 16);

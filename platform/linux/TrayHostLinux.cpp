@@ -1,4 +1,5 @@
 #include "platform/TrayHost.h"
+#include "platform/linux/DBusAddress.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -23,8 +24,16 @@ bool xembedTrayPresent()
            native->nativeResourceForScreen(QByteArrayLiteral("traywindow"), screen);
 }
 
+// False where the session bus's socket is missing: no connection (and no D-Bus thread) then.
+bool sessionBusReachable()
+{
+    return !DBusAddress::socketMissing(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"));
+}
+
 bool statusNotifierHostPresent()
 {
+    if (!sessionBusReachable())
+        return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherService))
         return false;
@@ -47,6 +56,8 @@ TrayHost::TrayHost(QObject *parent) : QObject(parent)
     if (native && native->metaObject()->indexOfSignal("systemTrayWindowChanged(QScreen*)") >= 0)
         connect(native, SIGNAL(systemTrayWindowChanged(QScreen *)), this, SIGNAL(changed()));
 
+    if (!sessionBusReachable())
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
