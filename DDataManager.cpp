@@ -41,8 +41,22 @@ DDataManager::DDataManager(QObject *parent) : QObject(parent)
 {
     configDir = QCoreApplication::applicationDirPath() + QStringLiteral("/configDir/");
     appConfig = readAppConfig(configDir);
-    initMontserratBold();
-    initMontserratMedium();
+}
+
+QFont DDataManager::getMontserratBoldFont() const
+{
+    if (!fontsLoaded) {
+        initMontserratBold();
+        initMontserratMedium();
+        fontsLoaded = true;
+    }
+    return montserratBoldFont;
+}
+
+QFont DDataManager::getMontserratMediumFont() const
+{
+    getMontserratBoldFont(); // both at once
+    return montserratMediumFont;
 }
 
 AppConfig DDataManager::readAppConfig(const QString &configDir)
@@ -89,7 +103,7 @@ AppConfig DDataManager::readAppConfig(const QString &configDir)
     return c;
 }
 
-void DDataManager::initMontserratBold()
+void DDataManager::initMontserratBold() const
 {
     QFont font;
     font.setFamily(QStringLiteral("Microsoft YaHei"));
@@ -102,7 +116,7 @@ void DDataManager::initMontserratBold()
     montserratBoldFont = font;
 }
 
-void DDataManager::initMontserratMedium()
+void DDataManager::initMontserratMedium() const
 {
     QFont font;
     const int id = addResourceFont(QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));

@@ -17,8 +17,9 @@ public:
     void initInfo();
 
     AppConfig getAppConfig() const { return appConfig; }
-    QFont getMontserratBoldFont() const { return montserratBoldFont; }
-    QFont getMontserratMediumFont() const { return montserratMediumFont; }
+    // Loaded on first use: a program that never shows its window never needs them.
+    QFont getMontserratBoldFont() const;
+    QFont getMontserratMediumFont() const;
 
     /// Starts the inventory on a worker thread; sigGetPcHardwareInfoOver() follows on this
     /// thread once it is filled in.
@@ -44,13 +45,15 @@ signals:
 
 private:
     explicit DDataManager(QObject *parent = nullptr);
-    void initMontserratBold();
-    void initMontserratMedium();
+    void initMontserratBold() const;
+    void initMontserratMedium() const;
 
     QString configDir;
     AppConfig appConfig;
-    QFont montserratBoldFont;
-    QFont montserratMediumFont;
+    // GUI thread only, like every user of the fonts.
+    mutable QFont montserratBoldFont;
+    mutable QFont montserratMediumFont;
+    mutable bool fontsLoaded = false;
 
     // Runs every inventory query, logging each; any thread.
     static HardwareInventory gatherInventory();

@@ -30,29 +30,20 @@ const QString celsiusText = QStringLiteral("℃");
 const QString fahrenheitText = QStringLiteral("℉");
 } // namespace
 
-DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWidget)
+DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent)
 {
-    // Every image the form and its style sheets load goes into Qt's pixmap cache, whose
-    // clean-up timer then wakes the GUI thread every 10 to 30 s for the first minutes. A
-    // window that stays hidden never draws them again, so nothing is cached until it is shown.
+    // The form, its theme, fonts and images are built when the window is first shown (see
+    // setVisible): a Tarnix started hidden at logon may never show it, and keeps running all
+    // day. Until then only the tray, the unit and the monitor exist.
     pixmapCacheLimit = QPixmapCache::cacheLimit();
+    // The tray icon's image would otherwise go into Qt's pixmap cache, whose clean-up timer
+    // then wakes the GUI thread every 10 to 30 s for the first minutes.
     QPixmapCache::setCacheLimit(0);
-    ui->setupUi(this);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(1150, 750);
-
-    ui->pushButton_Setting->hide();
-    ui->pushButton_Max->hide();
-    ui->label_HidStatus->hide();
-    ui->pushButton_Test->hide();
-    ui->label_AppName->setText(QStringLiteral("Tarnix"));
-    ui->label_AppVersion->setText(QStringLiteral("V_1.0.0.01"));
-    ui->pushButton_Logo->hide();
-    ui->label_CrashTest->hide();
-    ui->label_ErrorMsg->hide();
 
     showMainPageUI = DDataManager::getInstance()->getAppConfig().ShowMainPageUI;
 
@@ -60,11 +51,7 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
     hardwareMonitor = new Monitor(QString(), this);
     hardwareMonitor->watchDevices(winId());
     initTray();
-    initThemeData();
     initOperate();
-
-    ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
-    ui->pushButton_Monitor->setChecked(true);
 
     connect(this, &DMainWidget::sigHidDeviceConnectChanging_Into, this,
             &DMainWidget::onHidDeviceConnectChanging_Into);
@@ -77,17 +64,56 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::DMainWid
         if (connected)
             onOpenHidSuccessful();
         else
-            ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
+            showDisplayStatus(false);
     });
     hardwareMonitor->setSourceChoices(UserSettings::sources());
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
     // The inventory is gathered beside the feed; the page fills in when it is done.
-    DDataManager *data = DDataManager::getInstance();
-    connect(data, &DDataManager::sigGetPcHardwareInfoOver, this,
+    connect(DDataManager::getInstance(), &DDataManager::sigGetPcHardwareInfoOver, this,
             &DMainWidget::onGetPcHardwareInfoOver);
+}
+
+void DMainWidget::setVisible(bool visible)
+{
+    if (visible && !ui)
+        buildForm();
+    QWidget::setVisible(visible);
+}
+
+void DMainWidget::buildForm()
+{
+    ui = new Ui::DMainWidget;
+    ui->setupUi(this);
+    if (pixmapCacheLimit >= 0) {
+        QPixmapCache::setCacheLimit(pixmapCacheLimit);
+        pixmapCacheLimit = -1;
+    }
+
+    ui->pushButton_Setting->hide();
+    ui->pushButton_Max->hide();
+    ui->label_HidStatus->hide();
+    ui->pushButton_Test->hide();
+    ui->label_AppName->setText(QStringLiteral("Tarnix"));
+    ui->label_AppVersion->setText(QStringLiteral("V_1.0.0.01"));
+    ui->pushButton_Logo->hide();
+    ui->label_CrashTest->hide();
+    ui->label_ErrorMsg->hide();
+
+    initThemeData();
+    ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
+    ui->pushButton_Monitor->setChecked(true);
+
+    // What happened before the form existed.
+    ui->radioButton_Model01->setChecked(temperatureUnit == UserSettings::kCelsius);
+    ui->radioButton_Model02->setChecked(temperatureUnit != UserSettings::kCelsius);
+    showTemperatureUnit();
+    MonitorPage::reset(ui);
+    if (updateStarted)
+        showDisplayStatus(hardwareMonitor->deviceConnected());
+    DDataManager *data = DDataManager::getInstance();
     if (data->hardwareInventoryReady())
-        onGetPcHardwareInfoOver();
+        fillHardwarePage(ui->page_HardwareInfoNew, data->getHardwareInventory());
 }
 
 DMainWidget::~DMainWidget()
@@ -102,7 +128,8 @@ DMainWidget::~DMainWidget()
 
 void DMainWidget::onStartUpdateLater()
 {
-    ui->label_HidStatus->setText(QStringLiteral("Disconnected"));
+    updateStarted = true;
+    showDisplayStatus(false);
     hardwareMonitor->startUpdate();
 }
 
@@ -115,7 +142,14 @@ void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)
 
 void DMainWidget::onOpenHidSuccessful()
 {
-    ui->label_HidStatus->setText(QStringLiteral("Connected"));
+    showDisplayStatus(true);
+}
+
+void DMainWidget::showDisplayStatus(bool connected)
+{
+    if (ui)
+        ui->label_HidStatus->setText(connected ? QStringLiteral("Connected")
+                                               : QStringLiteral("Disconnected"));
 }
 
 void DMainWidget::onQuitApp()
@@ -145,6 +179,8 @@ void DMainWidget::onGetPcInfoOk()
 
 void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
 {
+    if (!ui)
+        return;
     lastCpuTemperature = RefreshFigures::truncatedReading(snapshot.readings.cpuTemperature);
     lastGpuTemperature = RefreshFigures::truncatedReading(snapshot.readings.gpuTemperature);
     MonitorPage::show(ui, snapshot);
@@ -170,14 +206,10 @@ void DMainWidget::initOperate()
     if (chosen == 1) {
         qDebug() << "TempShowModel Init -> [℃]";
         on_radioButton_Model01_clicked();
-        ui->radioButton_Model01->setChecked(true);
     } else {
         qDebug() << "TempShowModel Init -> [℉]";
         on_radioButton_Model02_clicked();
-        ui->radioButton_Model02->setChecked(true);
     }
-
-    MonitorPage::reset(ui);
 }
 
 void DMainWidget::on_radioButton_Model01_clicked()
@@ -197,7 +229,6 @@ void DMainWidget::on_radioButton_Model02_clicked()
 void DMainWidget::applyTemperatureUnit(int unit)
 {
     temperatureUnit = unit;
-    const QString &text = unit == 1 ? celsiusText : fahrenheitText;
     if (unit == 1)
         qDebug() << "TempShowModel Changed -> [℃]";
     else
@@ -205,11 +236,19 @@ void DMainWidget::applyTemperatureUnit(int unit)
     if (!UserSettings::storeUnit(unit))
         qDebug() << "TempShowModel could not be stored";
     hardwareMonitor->setCelsius(unit == UserSettings::kCelsius);
+    showTemperatureUnit();
+}
+
+void DMainWidget::showTemperatureUnit()
+{
+    if (!ui)
+        return;
+    const QString &text = temperatureUnit == 1 ? celsiusText : fahrenheitText;
     ProgressBarRound *gauges[] = {ui->widget_CpuDashboardNew, ui->widget_GpuDashboardNew};
     for (ProgressBarRound *gauge : gauges)
         gauge->setStrUnit(text);
     for (ProgressBarRound *gauge : gauges)
-        gauge->setCurrentValueType(unit);
+        gauge->setCurrentValueType(temperatureUnit);
     for (ProgressBarRound *gauge : gauges)
         gauge->setRange(0, 100);
     ui->widget_CpuDashboardNew->setValue(lastCpuTemperature);
@@ -229,6 +268,8 @@ void DMainWidget::onGetPcHardwareInfoOver()
 {
     qDebug() << "-------------------------- onGetPcHardwareInfoOver and update to UI "
                 "-----------------------";
+    if (!ui)
+        return; // the form fills the page from the inventory when it is built
     fillHardwarePage(ui->page_HardwareInfoNew, DDataManager::getInstance()->getHardwareInventory());
 }
 
@@ -273,7 +314,7 @@ void DMainWidget::initTray()
     trayMenu->addAction(exitAction);
 
     // The icon comes whenever a tray does: panels often start after the session's programs.
-    trayKeeper = new TrayIconKeeper(QIcon(config.AppIcoSel01), config.AppName, trayMenu, this);
+    trayKeeper = new TrayIconKeeper(config.AppIcoSel01, config.AppName, trayMenu, this);
     connect(trayKeeper, &TrayIconKeeper::iconCreated, this, [this](QSystemTrayIcon *icon) {
         trayIcon = icon;
         connect(trayIcon, &QSystemTrayIcon::activated, this, &DMainWidget::iconActivated);
@@ -322,10 +363,6 @@ void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void DMainWidget::showEvent(QShowEvent *event)
 {
-    if (pixmapCacheLimit >= 0) {
-        QPixmapCache::setCacheLimit(pixmapCacheLimit);
-        pixmapCacheLimit = -1;
-    }
     windowShown = true;
     updateWatch();
     // The widgets were left alone while hidden: show the latest pass at once.
@@ -354,7 +391,7 @@ void DMainWidget::mousePressEvent(QMouseEvent *event)
     dragging = false;
     if (event->button() == Qt::LeftButton) {
         leftPressed = true;
-        if (ui->frame_Bg->geometry().contains(event->pos())) {
+        if (ui && ui->frame_Bg->geometry().contains(event->pos())) {
             dragOffset = event->globalPos() - frameGeometry().topLeft();
             event->accept();
             // Where the window system moves windows itself (Wayland allows no move()), it
@@ -430,6 +467,8 @@ void DMainWidget::on_pushButton_Setting_clicked() {}
 
 void DMainWidget::on_pushButton_Monitor_clicked()
 {
+    if (!ui)
+        return;
     ui->pushButton_Monitor->setChecked(true);
     ui->pushButton_Hardware->setChecked(false);
     ui->stackedWidget_3->setCurrentWidget(ui->page_Monitor);
@@ -437,6 +476,8 @@ void DMainWidget::on_pushButton_Monitor_clicked()
 
 void DMainWidget::on_pushButton_Hardware_clicked()
 {
+    if (!ui)
+        return;
     ui->pushButton_Hardware->setChecked(true);
     ui->pushButton_Monitor->setChecked(false);
     ui->stackedWidget_3->setCurrentWidget(ui->page_HardwareInfoNew);

@@ -31,6 +31,8 @@ public:
     Monitor *monitor() const { return hardwareMonitor; }
     /// Puts one pass on the monitor page; unchanged figures are not set again.
     void showSnapshot(const RefreshSnapshot &snapshot);
+    /// The form is built the first time the window is shown.
+    void setVisible(bool visible) override;
 
 signals:
     void sigHidDeviceConnectChanging_Into(QString hidPath);
@@ -71,17 +73,21 @@ private:
     void initTray();
     void initThemeData();
     void initOperate();
+    void buildForm();
     void applyTemperatureUnit(int unit);
+    void showTemperatureUnit();
+    void showDisplayStatus(bool connected);
     // The monitor wakes this thread for its passes only while something here shows them.
     void updateWatch();
 
-    Ui::DMainWidget *ui;
+    Ui::DMainWidget *ui = nullptr; // until first shown
     QSystemTrayIcon *trayIcon = nullptr;
     TrayIconKeeper *trayKeeper = nullptr;
     int showMainPageUI = 1;
     // Qt's pixmap cache limit, held at 0 until the window is first shown (see the constructor).
     int pixmapCacheLimit = -1;
     bool windowShown = false;
+    bool updateStarted = false; // the display's status is known from then on
 
     bool dragging = false;
     bool leftPressed = false;

@@ -2,13 +2,14 @@
 
 #include "platform/TrayHost.h"
 
+#include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-TrayIconKeeper::TrayIconKeeper(const QIcon &icon, const QString &toolTip, QMenu *menu,
+TrayIconKeeper::TrayIconKeeper(const QString &iconFile, const QString &toolTip, QMenu *menu,
                                QWidget *owner)
-    : QObject(owner), picture(icon), tip(toolTip), menu(menu), owner(owner)
+    : QObject(owner), pictureFile(iconFile), tip(toolTip), menu(menu), owner(owner)
 {
 }
 
@@ -30,7 +31,7 @@ void TrayIconKeeper::createIfPresent()
     if (icon || !host->isPresent())
         return;
     icon = new QSystemTrayIcon(owner);
-    icon->setIcon(picture);
+    icon->setIcon(QIcon(pictureFile));
     icon->setToolTip(tip);
     icon->setContextMenu(menu);
     icon->show();

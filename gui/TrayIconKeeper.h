@@ -1,5 +1,4 @@
 #pragma once
-#include <QIcon>
 #include <QObject>
 #include <QString>
 
@@ -16,8 +15,9 @@ class TrayIconKeeper : public QObject
 {
     Q_OBJECT
 public:
-    // The icon becomes a child of owner; the menu stays the caller's.
-    TrayIconKeeper(const QIcon &icon, const QString &toolTip, QMenu *menu, QWidget *owner);
+    // The icon becomes a child of owner; the menu stays the caller's. The image file is read
+    // only when the icon is made (reading it loads every image format plugin).
+    TrayIconKeeper(const QString &iconFile, const QString &toolTip, QMenu *menu, QWidget *owner);
 
     // Makes the icon now if a host is present, else when one comes.
     void start();
@@ -34,7 +34,7 @@ private slots:
 
 private:
     TrayHost *host = nullptr;
-    QIcon picture;
+    QString pictureFile;
     QString tip;
     QMenu *menu = nullptr;
     QWidget *owner = nullptr;

@@ -118,6 +118,7 @@ private slots:
     void trayMenuAndCloseButton();
     void sourcesDialogStoresAChoice();
     void pageButtons();
+    void hardwarePageShowsInventory_data();
     void hardwarePageShowsInventory();
     void dragByTheBackgroundMovesTheWindow();
     void exitEntryQuitsWithZero();
@@ -171,6 +172,9 @@ void tst_controller::statusAfterStart()
     QFETCH(bool, withDevice);
     QFETCH(QString, status);
     auto window = startWindow(withDevice);
+    // Hidden, the window has built nothing of its form yet; shown, it says what happened.
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("label_HidStatus")));
+    window->show();
     QCOMPARE(labelText(window.get(), "label_HidStatus"), status);
     QVERIFY(HidapiDouble::calls().enumerate > 0);
     QCOMPARE(HidapiDouble::openHandles(), withDevice ? 1 : 0);
@@ -183,6 +187,7 @@ void tst_controller::refreshWaitsForTheSdk()
     writeScript(4000, -7);
     auto window = startWindow(true);
     QTRY_VERIFY(logged("HWi32SDK init Over [Failed], errorCode: -7"));
+    window->show();
     QCOMPARE(labelText(window.get(), "label_HidStatus"), QStringLiteral("Connected"));
     window->onGetPcInfoOk(); // a poll that reaches the window before the library is ready
     QCOMPARE(labelText(window.get(), "label_CPU01"), QStringLiteral("0"));
@@ -247,6 +252,7 @@ void tst_controller::snapshotFillsThePage()
     QFETCH(QString, driveText);
     QFETCH(QString, driveUsage);
     DMainWidget window(nullptr);
+    window.show();
     RefreshSnapshot snapshot;
     snapshot.readings.cpuTemperature = 45.9f;
     snapshot.readings.gpuTemperature = 61.2f;
@@ -356,15 +362,16 @@ void tst_controller::hiddenWindowLeavesReportsToTheSensorThread()
     writeScript(5000);
     auto window = startWindow(true);
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 2, 4000);
-    QCOMPARE(labelText(window.get(), "label_CPU02"), QStringLiteral("0"));
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("label_CPU02")));
     const std::vector<unsigned char> hiddenFrame = HidapiDouble::writes().back().bytes;
     QCOMPARE(int(hiddenFrame[2]), 45); // Celsius, unmarked
 
-    child<QRadioButton>(window.get(), "radioButton_Model02")->click();
+    // The unit can change before the form exists (the slots stay public).
+    window->on_radioButton_Model02_clicked();
     size_t before = writeCount();
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() > before, 3000);
     QCOMPARE(int(HidapiDouble::writes().back().bytes[2]), 45 | 0x80);
-    child<QRadioButton>(window.get(), "radioButton_Model01")->click();
+    window->on_radioButton_Model01_clicked();
 
     writeScript(3000);
     before = writeCount();
@@ -395,6 +402,8 @@ void tst_controller::storedFahrenheitAppliesAtStart()
 {
     unitSettings().setValue("TempShowModel/Model", 2);
     DMainWidget window(nullptr);
+    QVERIFY(logged(QStringLiteral("TempShowModel Init -> [℉]")));
+    window.show();
     QVERIFY(child<QRadioButton>(&window, "radioButton_Model02")->isChecked());
     QVERIFY(!child<QRadioButton>(&window, "radioButton_Model01")->isChecked());
     QCOMPARE(child<ProgressBarRound>(&window, "widget_GpuDashboardNew")->strUnit(),
@@ -489,6 +498,7 @@ void tst_controller::trayMenuAndCloseButton()
 void tst_controller::pageButtons()
 {
     DMainWidget window(nullptr);
+    window.show();
     auto *pages = child<QStackedWidget>(&window, "stackedWidget_3");
     auto *monitor = child<QPushButton>(&window, "pushButton_Monitor");
     auto *hardware = child<QPushButton>(&window, "pushButton_Hardware");
@@ -504,14 +514,25 @@ void tst_controller::pageButtons()
     QVERIFY(monitor->isChecked() && !hardware->isChecked());
 }
 
+void tst_controller::hardwarePageShowsInventory_data()
+{
+    QTest::addColumn<bool>("shownFirst");
+    QTest::newRow("handed to a shown window") << true;
+    QTest::newRow("ready before the window is first shown") << false;
+}
+
 void tst_controller::hardwarePageShowsInventory()
 {
+    QFETCH(bool, shownFirst);
     auto window = startWindow(false);
+    if (shownFirst)
+        window->show();
     // Gathered beside the feed: the page fills in when it is handed over.
     DDataManager *data = DDataManager::getInstance();
     QSignalSpy over(data, &DDataManager::sigGetPcHardwareInfoOver);
     data->theHardwareInfoGet();
     QVERIFY(over.wait(30000));
+    window->show();
     QCOMPARE(labelText(window.get(), "label_29"), data->getCpuName());
     QCOMPARE(labelText(window.get(), "label_43"), data->getOsCaption());
     QVERIFY(!child<QLabel>(window.get(), "label_43")->isHidden());
