@@ -4,28 +4,13 @@
 #include "sensors/SourceSettings.h"
 
 #include <QSettings>
+#include <QVariant>
 
 #include <memory>
 
 namespace {
 
 const char unitKey[] = "TempShowModel/Model";
-const QString sourcesSection = QStringLiteral("Sources/");
-
-// A read-only file or a full disk shows only here: setValue() never fails by itself.
-bool flushed(QSettings &settings)
-{
-    settings.sync();
-    return settings.status() == QSettings::NoError;
-}
-
-void writeSource(QSettings &settings, const QString &key, const QString &text)
-{
-    if (text.isEmpty())
-        settings.remove(sourcesSection + key);
-    else
-        settings.setValue(sourcesSection + key, text);
-}
 
 } // namespace
 
@@ -53,8 +38,20 @@ int startUnit(int unitSwitch, bool *stored)
 bool storeUnit(int unit)
 {
     const std::unique_ptr<QSettings> settings = openUserStore();
+    const QVariant before = settings->value(QLatin1String(unitKey));
     settings->setValue(QLatin1String(unitKey), unit);
-    return flushed(*settings);
+    // setValue() never fails by itself: a read-only file or a full disk shows only in sync().
+    settings->sync();
+    if (settings->status() == QSettings::NoError)
+        return true;
+    // Qt keeps the unsaved value in its per-process cache, where later reads would take it
+    // for a saved one.
+    if (before.isValid())
+        settings->setValue(QLatin1String(unitKey), before);
+    else
+        settings->remove(QLatin1String(unitKey));
+    settings->sync();
+    return false;
 }
 
 SourceChoices sources()
@@ -64,11 +61,7 @@ SourceChoices sources()
 
 bool storeSources(const SourceChoices &choices)
 {
-    const std::unique_ptr<QSettings> settings = openUserStore();
-    for (int v = 0; v < SensorSources::kValueCount; ++v)
-        writeSource(*settings, QLatin1String(SensorSources::valueKey(v)), choices.overrides[v]);
-    writeSource(*settings, QLatin1String(SourceSettings::gpuCardKey()), choices.gpuCard);
-    return flushed(*settings);
+    return SourceSettings::store(choices);
 }
 
 } // namespace UserSettings

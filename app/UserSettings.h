@@ -3,7 +3,9 @@
 
 // The user's own choices in the per-user settings store: the temperature unit
 // ("TempShowModel/Model", 1 = Celsius, 2 = Fahrenheit) and the sources (section "Sources").
-// Every write is flushed and checked; false means the store did not take it.
+// Every write is flushed and checked; false means the store did not take it, and nothing of
+// it stays behind in this process. The sources' section itself is kept by SourceSettings,
+// which the command-line tool shares.
 namespace UserSettings {
 
 constexpr int kCelsius = 1;

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QtTest>
 
@@ -89,6 +90,7 @@ private slots:
     void unitAtStart_data();
     void unitAtStart();
     void refusedWritesAreReported();
+    void refusedUnitLeavesTheSavedOne();
 
     void startFindsTheDisplay_data();
     void startFindsTheDisplay();
@@ -258,6 +260,24 @@ void tst_monitor::refusedWritesAreReported()
     QVERIFY(!unitStored);
     QVERIFY(!sourcesStored);
     QVERIFY(!startStored);
+}
+
+// A refused unit is not kept in Qt's per-process cache, where later reads would take it for
+// the saved one.
+void tst_monitor::refusedUnitLeavesTheSavedOne()
+{
+    const QString folder = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/MyCompanyKelmar";
+    const QString file = folder + "/Tarnix.conf";
+    QVERIFY(QDir().mkpath(folder));
+    QFile::remove(file);
+    QVERIFY(UserSettings::storeUnit(2));
+    if (QProcess::execute("chattr", {"+i", file}) != 0)
+        QSKIP("the immutable attribute is not supported here");
+    const bool stored = UserSettings::storeUnit(1);
+    const int after = UserSettings::startUnit(1);
+    QProcess::execute("chattr", {"-i", file});
+    QVERIFY(!stored);
+    QCOMPARE(after, 2);
 }
 
 void tst_monitor::startFindsTheDisplay_data()
