@@ -28,7 +28,8 @@ DeviceFrameInput frameInput(const RefreshSnapshot &snapshot, bool celsius,
     input.memoryLoad = snapshot.memory.loadPercent;
     input.memoryTotalBytes = snapshot.memory.totalBytes;
     if (snapshot.drive.found) {
-        input.driveUsage = RefreshFigures::driveFigures(snapshot.drive).usagePercent;
+        // Only the percentage: the drive's text is the window's, and costs a pass its time.
+        input.driveUsage = driveUsagePercent(snapshot.drive.totalBytes, snapshot.drive.freeBytes);
         input.driveTotalBytes = snapshot.drive.totalBytes;
     }
     input.localTime = localTime;

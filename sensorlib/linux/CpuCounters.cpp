@@ -1,23 +1,37 @@
 #include "CpuCounters.h"
 
 #include <algorithm>
-#include <sstream>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace hwsensors {
 
 CpuTimes parseCpuTimes(const std::string &procStat)
 {
+    // Parsed by hand: a string stream per pass would set up a locale every second.
     CpuTimes times;
-    std::istringstream stream(procStat.substr(0, procStat.find('\n')));
-    std::string label;
-    stream >> label;
-    if (label != "cpu")
+    const std::string line = procStat.substr(0, procStat.find('\n'));
+    const char *at = line.c_str();
+    while (std::isspace(static_cast<unsigned char>(*at)))
+        ++at;
+    if (std::strncmp(at, "cpu", 3) != 0 ||
+        (at[3] && !std::isspace(static_cast<unsigned char>(at[3]))))
         return times;
+    at += 3;
     // user nice system idle iowait irq softirq steal; guest time is already inside user.
     uint64_t field[8] = {};
     int count = 0;
-    while (count < 8 && stream >> field[count])
-        ++count;
+    while (count < 8) {
+        char *end = nullptr;
+        errno = 0;
+        const unsigned long long value = std::strtoull(at, &end, 10);
+        if (end == at || errno == ERANGE)
+            break;
+        field[count++] = value;
+        at = end;
+    }
     if (count < 4)
         return times;
     for (int i = 0; i < count; ++i)

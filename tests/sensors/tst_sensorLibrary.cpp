@@ -400,6 +400,13 @@ void tst_sensorLibrary::cpuCounters_data()
                                                << "cpu  90 0 0 200 0" << 0.0;
     QTest::newRow("per-cpu line is not the total") << "cpu0 1 1 1 1"
                                                    << "cpu0 9 9 9 9" << 12.5;
+    QTest::newRow("three fields are no sample") << "cpu  1 2 3"
+                                                << "cpu  9 9 9" << 12.5;
+    QTest::newRow("a word ends the fields") << "cpu  100 0 0 300 x 70"
+                                            << "cpu  150 0 0 350 x 90" << 50.0;
+    QTest::newRow("a field past 64 bits ends them")
+        << "cpu  100 0 0 300 99999999999999999999999"
+        << "cpu  150 0 0 350 99999999999999999999999" << 50.0;
 }
 
 void tst_sensorLibrary::cpuCounters()
