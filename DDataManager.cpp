@@ -13,8 +13,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextCodec>
+#include <QThread>
+#include <QTimer>
 
-#include <thread>
+#include <mutex>
 
 namespace {
 
@@ -132,25 +134,38 @@ void DDataManager::initInfo()
 {
     qDebug() << "------------------------- *** App Runing *** ------------------------------";
     qDebug() << "appConfig.ini Path:" << configDir;
-    theHardwareInfoGet();
+    // Once the event loop runs: Qt's one-time set-up of fonts, locale and types in the
+    // window's constructor is then done before the worker starts reading it.
+    QTimer::singleShot(0, this, &DDataManager::theHardwareInfoGet);
 }
 
 void DDataManager::theHardwareInfoGet()
 {
     // Beside the feed, not before it: a query may take its full timeout, and the first report
-    // must not wait for it. Detached, since a hung query must not hold up the quit either; it
-    // touches nothing but its own copy until it hands the result to this thread.
-    std::thread([this] {
-        const HardwareInventory gathered = gatherInventory();
-        QMetaObject::invokeMethod(
-            this,
-            [this, gathered] {
-                inventory = gathered;
-                inventoryReady = true;
-                emit sigGetPcHardwareInfoOver();
-            },
-            Qt::QueuedConnection);
-    }).detach();
+    // must not wait for it. Nothing waits for a running gathering either, since a hung query
+    // must not hold up the quit; a finished one is waited for before its thread object goes.
+    if (inventoryWorker && inventoryWorker->isRunning())
+        return;
+    if (inventoryWorker)
+        inventoryWorker->wait();
+    delete inventoryWorker;
+    inventoryWorker = QThread::create([this] {
+        HardwareInventory gathered = gatherInventory();
+        std::lock_guard<std::mutex> lock(gatheredLock);
+        gatheredInventory = std::move(gathered);
+    });
+    connect(inventoryWorker, &QThread::finished, this, &DDataManager::takeGatheredInventory);
+    inventoryWorker->start();
+}
+
+void DDataManager::takeGatheredInventory()
+{
+    {
+        std::lock_guard<std::mutex> lock(gatheredLock);
+        inventory = std::move(gatheredInventory);
+    }
+    inventoryReady = true;
+    emit sigGetPcHardwareInfoOver();
 }
 
 HardwareInventory DDataManager::gatherInventory()

@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThread>
+
+#include <mutex>
 
 // Process-wide holder of the configuration, the two application fonts and the PC inventory.
 class DDataManager : public QObject
@@ -43,6 +46,10 @@ public:
 signals:
     void sigGetPcHardwareInfoOver();
 
+private slots:
+    // Puts the worker's inventory in place once its thread has finished; GUI thread.
+    void takeGatheredInventory();
+
 private:
     explicit DDataManager(QObject *parent = nullptr);
     void initMontserratBold() const;
@@ -60,4 +67,7 @@ private:
 
     HardwareInventory inventory; // GUI thread
     bool inventoryReady = false;
+    QThread *inventoryWorker = nullptr;
+    std::mutex gatheredLock;
+    HardwareInventory gatheredInventory; // the worker's result on its way to the GUI thread
 };

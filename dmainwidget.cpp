@@ -244,13 +244,11 @@ void DMainWidget::showTemperatureUnit()
     if (!ui)
         return;
     const QString &text = temperatureUnit == 1 ? celsiusText : fahrenheitText;
-    ProgressBarRound *gauges[] = {ui->widget_CpuDashboardNew, ui->widget_GpuDashboardNew};
-    for (ProgressBarRound *gauge : gauges)
+    for (ProgressBarRound *gauge : {ui->widget_CpuDashboardNew, ui->widget_GpuDashboardNew}) {
         gauge->setStrUnit(text);
-    for (ProgressBarRound *gauge : gauges)
         gauge->setCurrentValueType(temperatureUnit);
-    for (ProgressBarRound *gauge : gauges)
         gauge->setRange(0, 100);
+    }
     ui->widget_CpuDashboardNew->setValue(lastCpuTemperature);
     ui->widget_GpuDashboardNew->setValue(lastGpuTemperature);
 }
@@ -388,15 +386,12 @@ void DMainWidget::closeEvent(QCloseEvent *event)
 
 void DMainWidget::mousePressEvent(QMouseEvent *event)
 {
-    dragging = false;
+    drag.release();
     if (event->button() == Qt::LeftButton) {
         leftPressed = true;
         if (ui && ui->frame_Bg->geometry().contains(event->pos())) {
-            dragOffset = event->globalPos() - frameGeometry().topLeft();
             event->accept();
-            // Where the window system moves windows itself (Wayland allows no move()), it
-            // takes the drag from here.
-            dragging = !WindowChrome::startSystemMove(*this);
+            drag.press(*this, event->globalPos());
         }
         return;
     }
@@ -415,11 +410,9 @@ void DMainWidget::mouseMoveEvent(QMouseEvent *event)
     if (!leftPressed) {
         ResizeZone = WindowChrome::findResizeZone(g, topLeft, bottomRight);
         setCursor(WindowChrome::cursorForZone(ResizeZone));
-    } else if (dragging || maximisedOrFull) {
-        if (dragging && !maximisedOrFull) {
-            move(g - dragOffset);
+    } else if (drag.isFollowing() || maximisedOrFull) {
+        if (!maximisedOrFull && drag.follow(*this, g))
             event->accept();
-        }
     } else {
         setGeometry(WindowChrome::resizedRect(ResizeZone, topLeft, bottomRight, g, minimumSize()));
     }
@@ -431,7 +424,7 @@ void DMainWidget::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     leftPressed = false;
-    dragging = false;
+    drag.release();
     if (ResizeZone == 8)
         return;
     releaseMouse();

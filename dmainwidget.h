@@ -1,7 +1,7 @@
 #pragma once
 #include "core/AppConfig.h"
+#include "gui/WindowChrome.h"
 
-#include <QPoint>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -89,9 +89,8 @@ private:
     bool windowShown = false;
     bool updateStarted = false; // the display's status is known from then on
 
-    bool dragging = false;
     bool leftPressed = false;
-    QPoint dragOffset;
+    WindowChrome::WindowDrag drag;
     int ResizeZone = 8;
 
     int lastCpuTemperature = 0;

@@ -170,21 +170,21 @@ void SourcesDialog::onPicked(int row, int index)
 // Frameless like the main window: dragged by any free spot.
 void SourcesDialog::mousePressEvent(QMouseEvent *event)
 {
-    dragging = event->button() == Qt::LeftButton;
-    dragOffset = event->globalPos() - frameGeometry().topLeft();
+    if (event->button() == Qt::LeftButton)
+        drag.press(*this, event->globalPos());
     QDialog::mousePressEvent(event);
 }
 
 void SourcesDialog::mouseMoveEvent(QMouseEvent *event)
 {
-    if (dragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPos() - dragOffset);
+    if (event->buttons() & Qt::LeftButton)
+        drag.follow(*this, event->globalPos());
     QDialog::mouseMoveEvent(event);
 }
 
 void SourcesDialog::mouseReleaseEvent(QMouseEvent *event)
 {
-    dragging = false;
+    drag.release();
     QDialog::mouseReleaseEvent(event);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 #include "core/AppConfig.h"
+#include "gui/WindowChrome.h"
 #include "sensors/SensorSources.h"
 
 #include <QDialog>
-#include <QPoint>
 #include <QVector>
 
 class QComboBox;
@@ -44,6 +44,5 @@ private:
     QComboBox *valueBoxes[SensorSources::kValueCount] = {};
     SourceChoices current;
     SourceReport lastReport;
-    QPoint dragOffset;
-    bool dragging = false;
+    WindowChrome::WindowDrag drag;
 };

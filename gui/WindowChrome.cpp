@@ -126,4 +126,19 @@ bool startSystemMove(QWidget &window)
     return handle && handle->startSystemMove();
 }
 
+void WindowDrag::press(QWidget &window, const QPoint &globalCursor)
+{
+    grabOffset = globalCursor - window.frameGeometry().topLeft();
+    // Wayland allows no move(): there only the window system can move the window.
+    following = !startSystemMove(window);
+}
+
+bool WindowDrag::follow(QWidget &window, const QPoint &globalCursor) const
+{
+    if (!following)
+        return false;
+    window.move(globalCursor - grabOffset);
+    return true;
+}
+
 } // namespace WindowChrome

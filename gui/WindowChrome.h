@@ -42,4 +42,20 @@ QRect resizedRect(int zone, const QPoint &topLeft, const QPoint &bottomRight, co
 // window managers, Windows); false where the program must move the window itself.
 bool startSystemMove(QWidget &window);
 
+// Moving a frameless window by a free spot: the window system takes the drag where it can,
+// otherwise the window follows the mouse from where it was grabbed.
+class WindowDrag
+{
+public:
+    void press(QWidget &window, const QPoint &globalCursor);
+    // Moves the window with the cursor; false when no drag of ours is under way.
+    bool follow(QWidget &window, const QPoint &globalCursor) const;
+    void release() { following = false; }
+    bool isFollowing() const { return following; }
+
+private:
+    bool following = false;
+    QPoint grabOffset;
+};
+
 } // namespace WindowChrome

@@ -80,8 +80,9 @@ Meminfo readMeminfo()
     return info;
 }
 
-// Marker, checksum, zero tail, and a date and time no more than a minute before the write.
-void verifyFrameLayout(const SentFrame &frame)
+// Marker, checksum, zero tail, and a date and time no more than a minute before the write,
+// give or take slackSecs for a report that waited on a slow display.
+void verifyFrameLayout(const SentFrame &frame, int slackSecs = 2)
 {
     const QByteArray &b = frame.bytes;
     QCOMPARE(b.size(), 65);
@@ -98,7 +99,7 @@ void verifyFrameLayout(const SentFrame &frame)
                             QTime(byteAt(b, 28), byteAt(b, 29)));
     QVERIFY2(stamped.isValid(), qPrintable(b.mid(24, 6).toHex()));
     const qint64 late = stamped.secsTo(sent);
-    QVERIFY2(late >= -2 && late <= 62,
+    QVERIFY2(late >= -2 && late <= 60 + slackSecs,
              qPrintable(stamped.toString(Qt::ISODate) + " vs " + sent.toString(Qt::ISODate)));
 }
 
@@ -306,7 +307,7 @@ void TestEndToEnd::chosenSources()
     StagedTarnix &app = launch(options);
     QVERIFY(app.isValid());
 
-    QVERIFY(app.waitForFrames(3, 10000));
+    QVERIFY2(app.waitForFrames(3, 10000), qPrintable(app.standardError()));
     for (const SentFrame &frame : app.frames()) {
         verifyFrameLayout(frame);
         QCOMPARE(frame.bytes.mid(offset, bytes.size()).toHex(), bytes.toHex());
@@ -324,7 +325,7 @@ void TestEndToEnd::missingSensorLibrary()
     StagedTarnix &app = launch(options);
     QVERIFY(app.isValid());
 
-    QVERIFY2(app.waitForLog(initFailedLine, 8000), qPrintable(app.log()));
+    QVERIFY2(app.waitForLog(initFailedLine, 8000), qPrintable(app.log() + app.standardError()));
     QVERIFY(app.events().contains(QStringLiteral(" open ")));
     // Two polls' worth of time.
     QTest::qWait(2200);
@@ -381,18 +382,20 @@ void TestEndToEnd::displayFaults_data()
     QTest::addColumn<QString>("awaited");    // the double's event that shows the fault acted
     QTest::addColumn<int>("clearAfterMs");   // faults removed this long after that; 0: kept
     QTest::addColumn<bool>("displayClosed"); // closed and opened again on the way
+    // How long a report may wait: one in the writer's hands and the two queued behind it.
+    QTest::addColumn<int>("slackSecs");
 
     QTest::newRow("three failing writes") << "write-fails 3"
-                                          << " close " << 0 << true;
+                                          << " close " << 0 << true << 2;
     QTest::newRow("writes fail until the display recovers") << "write-fails"
-                                                            << " close " << 2500 << true;
+                                                            << " close " << 2500 << true << 2;
     QTest::newRow("each write stalls 2.5 s") << "write-blocks 2500"
-                                             << " write-blocked " << 5000 << false;
+                                             << " write-blocked " << 5000 << false << 8;
     QTest::newRow("display leaves for 5 s, unannounced") << "leave-after-writes 1 5000"
-                                                         << " back " << 0 << true;
+                                                         << " back " << 0 << true << 2;
     // The display goes quiet, and its first two opens afterwards fail (a udev permission race).
     QTest::newRow("reopen fails twice after failing writes") << "write-fails 3\nopen-fails 2"
-                                                             << " open-failed " << 0 << true;
+                                                             << " open-failed " << 0 << true << 2;
 }
 
 // Display faults the program survives: reports come back once the display behaves again.
@@ -402,6 +405,7 @@ void TestEndToEnd::displayFaults()
     QFETCH(QString, awaited);
     QFETCH(int, clearAfterMs);
     QFETCH(bool, displayClosed);
+    QFETCH(int, slackSecs);
 
     StagedTarnix::Options options;
     options.sensorScript = desktopScript;
@@ -419,7 +423,7 @@ void TestEndToEnd::displayFaults()
     QVERIFY2(app.waitForFrames(sent + 2, 10000), qPrintable(app.events()));
     QVERIFY(app.isRunning());
     for (const SentFrame &frame : app.frames().mid(sent)) {
-        verifyFrameLayout(frame);
+        verifyFrameLayout(frame, slackSecs);
         QCOMPARE(frame.bytes.mid(2, 16).toHex(), desktopSensorBytes.toHex());
     }
 
