@@ -1,7 +1,7 @@
 #pragma once
+#include "model/SensorReadings.h"
 #include "platform/SensorLibrary.h"
 #include "sensors/SensorNameTables.h"
-#include "sensors/SensorReadings.h"
 #include "sensors/SensorSources.h"
 
 #include <QElapsedTimer>

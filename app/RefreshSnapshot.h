@@ -1,6 +1,6 @@
 #pragma once
+#include "model/SensorReadings.h"
 #include "platform/SystemFigures.h"
-#include "sensors/SensorReadings.h"
 
 #include <QDateTime>
 

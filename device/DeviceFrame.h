@@ -1,5 +1,5 @@
 #pragma once
-#include "sensors/SensorReadings.h"
+#include "model/SensorReadings.h"
 
 #include <QDateTime>
 #include <QtGlobal>

@@ -1,5 +1,5 @@
 #pragma once
-#include "sensors/SensorReadings.h"
+#include "model/SensorReadings.h"
 
 // Which record field a reading feeds, decided by its name. Twelve targets, each with a
 // table of names; a target takes only the first matching reading of a pass.

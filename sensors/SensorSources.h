@@ -1,6 +1,6 @@
 #pragma once
+#include "model/SensorReadings.h"
 #include "sensors/SensorNameTables.h"
-#include "sensors/SensorReadings.h"
 
 #include <QByteArray>
 #include <QString>

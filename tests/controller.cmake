@@ -1,7 +1,7 @@
 # The main window as the controller, in-process: the scripted sensor library sits beside the
 # test as libhwsensors.so, the hidapi double is linked in, the shipped configDir is copied.
 add_unit_test(tst_controller SOURCES controller/tst_controller.cpp
-    LIBS tarnix_gui tarnix_resources tarnix_hidapi_double Threads::Threads
+    LIBS tarnix_gui tarnix_resources tarnix_hidapi_double tarnix_test_support Threads::Threads
     LABELS controller TIMEOUT 120)
 set_target_properties(tst_controller PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/controller)

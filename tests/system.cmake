@@ -1,7 +1,7 @@
 # System figures, hot-plug decision and window chrome rules.
 add_unit_test(tst_systemFigures
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_systemFigures.cpp
-    LIBS tarnix_platform tarnix_gui)
+    LIBS tarnix_platform_internals tarnix_gui)
 add_unit_test(tst_deviceChange
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_deviceChange.cpp
     LIBS tarnix_device tarnix_platform)
