@@ -1,4 +1,6 @@
 #pragma once
+#include "device/DisplayIds.h"
+
 #include <QString>
 #include <QThread>
 
@@ -9,7 +11,7 @@
 #include <memory>
 #include <mutex>
 
-// The link to the USB display (vendor 0x5131, product 0x2007). The GUI thread finds and opens
+// The link to the USB display (ids in device/DisplayIds.h). The GUI thread finds and opens
 // the device and queues 65-byte reports; the thread's run() writes them, one per pass, in the
 // order they came. Nothing is ever read from the device.
 //
@@ -23,9 +25,9 @@ class MainHidInterFace : public QThread
 {
     Q_OBJECT
 public:
-    static constexpr unsigned short VendorId = 0x5131;
-    static constexpr unsigned short ProductId = 0x2007;
-    static constexpr int ReportLength = 65;
+    static constexpr unsigned short VendorId = DisplayIds::kVendorId;
+    static constexpr unsigned short ProductId = DisplayIds::kProductId;
+    static constexpr int ReportLength = DisplayIds::kReportLength;
     // Reports kept while the display does not take them; older ones are dropped.
     static constexpr size_t MaxQueuedReports = 2;
     // Consecutive failed writes after which the display counts as gone.

@@ -11,6 +11,7 @@
 #include "gui/ThemeApplier.h"
 #include "gui/TrayIconKeeper.h"
 #include "gui/WindowChrome.h"
+#include "model/Units.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,8 +27,8 @@
 
 namespace {
 
-const QString celsiusText = QStringLiteral("℃");
-const QString fahrenheitText = QStringLiteral("℉");
+const QString celsiusText = QString::fromUtf8(kCelsiusSign);
+const QString fahrenheitText = QString::fromUtf8(kFahrenheitSign);
 } // namespace
 
 DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent)

@@ -1,14 +1,13 @@
 #include "app/RefreshFigures.h"
 
 #include "device/DeviceFrame.h"
+#include "model/Units.h"
 
 #include <limits>
 
 namespace RefreshFigures {
 
 namespace {
-
-constexpr uint64_t kBytesPerGiB = 1073741824;
 
 QString gibText(double gib)
 {
@@ -19,8 +18,8 @@ QString gibText(double gib)
 
 QString memoryText(const SystemFigures::Memory &memory)
 {
-    const float total = memory.totalBytes / 1073741824.0f;
-    const float available = memory.availableBytes / 1073741824.0f;
+    const float total = memory.totalBytes / float(kBytesPerGiB);
+    const float available = memory.availableBytes / float(kBytesPerGiB);
     const float used = total - available;
     return QString::asprintf("%.1fG/%.1fG", used, total);
 }

@@ -1,9 +1,16 @@
 #include "device/DeviceChange.h"
 
+#include "device/DisplayIds.h"
+
 bool isDisplayDevicePath(const QString &path)
 {
-    return path.contains(QLatin1String("5131"), Qt::CaseInsensitive) &&
-           path.contains(QLatin1String("2007"), Qt::CaseInsensitive);
+    // Four hex digits each, as both udev and Windows write them.
+    static const QString vendor =
+        QStringLiteral("%1").arg(DisplayIds::kVendorId, 4, 16, QLatin1Char('0'));
+    static const QString product =
+        QStringLiteral("%1").arg(DisplayIds::kProductId, 4, 16, QLatin1Char('0'));
+    return path.contains(vendor, Qt::CaseInsensitive) &&
+           path.contains(product, Qt::CaseInsensitive);
 }
 
 DeviceChange decideDeviceChange(const QString &udevAction, const QString &devicePath)

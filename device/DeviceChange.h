@@ -3,8 +3,8 @@
 
 // Recognising the display in hot-plug notifications.
 
-// True when a device path names the display: it carries the vendor number 5131 and the
-// product number 2007, in any case (Windows paths write "vid_5131&pid_2007").
+// True when a device path names the display: it carries the vendor and the product number
+// (device/DisplayIds.h) in hex, in any case (Windows paths write "vid_5131&pid_2007").
 bool isDisplayDevicePath(const QString &path);
 
 enum class DeviceChange

@@ -1,5 +1,7 @@
 #include "device/DeviceFrame.h"
 
+#include "model/Units.h"
+
 #include <limits>
 
 namespace {
@@ -86,7 +88,7 @@ DeviceFrame buildDeviceFrame(const DeviceFrameInput &input)
     put8(frame, 18, input.memoryLoad);
     put16(frame, 19, truncated(static_cast<double>(input.memoryTotalBytes) / 1048576.0));
     put8(frame, 21, input.driveUsage);
-    put16(frame, 22, static_cast<qint64>(input.driveTotalBytes / 1073741824ULL));
+    put16(frame, 22, static_cast<qint64>(input.driveTotalBytes / kBytesPerGiB));
 
     putDateTime(frame, input.localTime);
     frame[ChecksumOffset] = checksum(frame);

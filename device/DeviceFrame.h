@@ -1,4 +1,5 @@
 #pragma once
+#include "device/DisplayIds.h"
 #include "model/SensorReadings.h"
 
 #include <QDateTime>
@@ -22,7 +23,7 @@ struct DeviceFrameInput
 // big-endian; each the truncated integer, at most the field's largest value, negative ones
 // as their low bits), the date and time, and at byte 30 the sum of bytes 1 to 29; bytes 31
 // to 64 are zero.
-using DeviceFrame = std::array<quint8, 65>;
+using DeviceFrame = std::array<quint8, DisplayIds::kReportLength>;
 
 DeviceFrame buildDeviceFrame(const DeviceFrameInput &input);
 

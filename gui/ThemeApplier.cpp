@@ -2,6 +2,7 @@
 
 #include "core/ColorText.h"
 #include "gui/ThemeTemplates.h"
+#include "model/Units.h"
 #include "ui_dmainwidget.h"
 
 #include <QDebug>
@@ -241,7 +242,7 @@ void applyDashboard(ProgressBarRound *dashboard, const QString &caption, const Q
     dashboard->setPalette(dashboardPalette());
     dashboard->setNullPosition(-90.0);
     dashboard->setPrecision(0);
-    dashboard->setStrUnit(QStringLiteral("℃"));
+    dashboard->setStrUnit(QString::fromUtf8(kCelsiusSign));
     dashboard->setExplainText(caption);
     dashboard->setGradientData(Theme::dashboardGradient(appId));
     dashboard->setRange(0, 100);

@@ -1,6 +1,7 @@
 #include "inventory/InventoryParsers.h"
 
 #include "inventory/WmicTable.h"
+#include "model/Units.h"
 
 namespace {
 const QChar blank = QLatin1Char(' ');
@@ -10,7 +11,7 @@ const QString gpuSuffix = QStringLiteral("GB");
 
 float gigabytes(double bytes)
 {
-    return static_cast<float>(bytes) / 1073741824.0f;
+    return static_cast<float>(bytes) / float(kBytesPerGiB);
 }
 
 // Without a blank the whole line is the first word.

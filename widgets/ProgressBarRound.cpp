@@ -1,5 +1,6 @@
 #include "widgets/ProgressBarRound.h"
 
+#include "model/Units.h"
 #include "widgets/RoundGaugeMath.h"
 
 #include <QPainter>
@@ -33,7 +34,8 @@ QRectF squareAt(double inset, double size)
 
 } // namespace
 
-ProgressBarRound::ProgressBarRound(QWidget *parent) : QWidget(parent)
+ProgressBarRound::ProgressBarRound(QWidget *parent)
+    : QWidget(parent), m_strUnit(QString::fromUtf8(kCelsiusSign))
 {
     // The property is declared by its typedef; the meta-type system only knows the vector type
     // until the name is registered, and property writes through QVariant would fail.

@@ -101,7 +101,7 @@ private:
     QColor m_innerBorder = QColor(37, 37, 37);
     QColor m_outBorderColor = QColor(79, 79, 79);
     QColor m_ringBaseColor = QColor(58, 58, 58);
-    QString m_strUnit = QStringLiteral("℃");
+    QString m_strUnit;
     QString m_strExplainText = QStringLiteral("CPU");
     int m_valueType = 1;
 };
