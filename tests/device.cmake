@@ -11,3 +11,7 @@ add_unit_test(tst_hidtransport
     LIBS tarnix_device tarnix_hidapi_double Threads::Threads
     LABELS device transport
     TIMEOUT 60)
+
+add_unit_test(tst_deviceChange
+    SOURCES device/tst_deviceChange.cpp
+    LIBS tarnix_device tarnix_platform)

@@ -1,4 +1,4 @@
-# Inventory parsers, the Linux stand-in for wmic, the hardware page and the logon task.
+# Inventory parsers, the Linux stand-in for wmic and the data manager's gathering.
 add_unit_test(tst_inventoryParsers SOURCES inventory/tst_inventoryParsers.cpp
     LIBS tarnix_inventory)
 add_unit_test(tst_wmicTable SOURCES inventory/tst_wmicTable.cpp LIBS tarnix_inventory)
@@ -8,6 +8,3 @@ add_unit_test(tst_inventoryTool SOURCES inventory/tst_inventoryTool.cpp)
 add_dependencies(tst_inventoryTool tarnix-inventory)
 add_unit_test(tst_dataManagerInventory SOURCES inventory/tst_dataManagerInventory.cpp
     LIBS tarnix_core tarnix_resources)
-add_unit_test(tst_hardwarePage SOURCES inventory/tst_hardwarePage.cpp LIBS tarnix_gui)
-add_unit_test(tst_startupTask SOURCES inventory/tst_startupTask.cpp
-    LIBS tarnix_gui tarnix_platform_internals)

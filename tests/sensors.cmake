@@ -1,5 +1,5 @@
-# Sensor acquisition: name tables, the polling thread (on the scripted library) and the Linux
-# sensor library (on fixture trees).
+# Sensor acquisition: name tables, the polling thread (on the scripted library) and the user's
+# sources; the stand-in libraries that these and the sensor library's tests stage.
 
 # The scripted sensor library, a libhwsensors.so whose readings come from a script file
 # (TARNIX_SCRIPTED_SENSORS); end-to-end tests stage it beside the executable.
@@ -24,17 +24,4 @@ add_unit_test(tst_sensorNameTables SOURCES sensors/tst_sensorNameTables.cpp
 add_unit_test(tst_sensorPolling SOURCES sensors/tst_sensorPolling.cpp
     LIBS tarnix_sensors ${CMAKE_DL_LIBS} LABELS polling)
 add_dependencies(tst_sensorPolling sensors_scripted sensors_scripted_incomplete)
-add_unit_test(tst_sensorLibrary SOURCES sensors/tst_sensorLibrary.cpp
-    LIBS tarnix_sensors hwsensors_core)
-add_dependencies(tst_sensorLibrary hwsensors tarnix-sensors sensors_fake_nvml)
 add_unit_test(tst_sensorSources SOURCES sensors/tst_sensorSources.cpp LIBS tarnix_gui)
-add_unit_test(tst_valueFile SOURCES sensors/tst_valueFile.cpp LIBS hwsensors_core)
-add_unit_test(tst_windowsReadings SOURCES sensors/tst_windowsReadings.cpp
-    LIBS tarnix_sensors hwsensors_windows_readings)
-# The Win32-free part of the Windows library's GPU sensors, on fake thunks and samples.
-add_unit_test(tst_windowsGpuReadings SOURCES sensors/tst_windowsGpuReadings.cpp
-    ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuReadings.cpp
-    ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuAdapters.cpp
-    LIBS hwsensors_core)
-add_dependencies(tst_windowsGpuReadings sensors_fake_nvml)
-target_include_directories(tst_windowsGpuReadings PRIVATE ${CMAKE_SOURCE_DIR}/sensorlib/windows)

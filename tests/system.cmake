@@ -1,13 +1,7 @@
-# System figures, hot-plug decision and window chrome rules.
+# The platform's system figures, sleep monitor and show request.
 add_unit_test(tst_systemFigures
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_systemFigures.cpp
     LIBS tarnix_platform_internals tarnix_gui)
-add_unit_test(tst_deviceChange
-    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_deviceChange.cpp
-    LIBS tarnix_device tarnix_platform)
-add_unit_test(tst_windowChrome
-    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_windowChrome.cpp
-    LIBS tarnix_gui)
 add_unit_test(tst_sleepMonitor
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/system/tst_sleepMonitor.cpp
     LIBS tarnix_platform Qt5::DBus)

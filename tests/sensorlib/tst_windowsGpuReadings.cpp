@@ -3,7 +3,7 @@
 #include "GpuAdapters.h"
 #include "GpuReadings.h"
 #include "Nvml.h"
-#include "support/FakeThunks.h"
+#include "../sensors/support/FakeThunks.h"
 
 #include <QtTest>
 
