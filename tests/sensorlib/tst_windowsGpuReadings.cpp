@@ -1,9 +1,9 @@
 // The Windows library's GPU sensors without Windows: the reading rules, and the adapter
 // builder driven through a fake kernel-thunk table and fake engine samples.
+#include "../sensors/support/FakeThunks.h"
 #include "GpuAdapters.h"
 #include "GpuReadings.h"
 #include "Nvml.h"
-#include "../sensors/support/FakeThunks.h"
 
 #include <QtTest>
 
