@@ -17,21 +17,29 @@
 #include <QTimer>
 
 #include <functional>
-#include <mutex>
 
-namespace {
-
-// The start-up inventory's thread: a class of our own rather than QThread::create(), whose
-// object Qt creates and destroys inside its own library, out of the thread checker's sight.
+// The start-up inventory's thread, keeping what it gathered until the GUI thread takes it. A
+// class of our own rather than QThread::create(), whose object Qt creates and destroys inside
+// its own library, out of the thread checker's sight.
 class InventoryThread : public QThread
 {
 public:
-    explicit InventoryThread(std::function<void()> gather) : work(std::move(gather)) {}
+    explicit InventoryThread(std::function<HardwareInventory()> gather) : work(std::move(gather)) {}
+
+    // Once finished() has been seen: the wait returns at once and orders run() before this.
+    HardwareInventory take()
+    {
+        wait();
+        return std::move(gathered);
+    }
 
 private:
-    void run() override { work(); }
-    std::function<void()> work;
+    void run() override { gathered = work(); }
+    std::function<HardwareInventory()> work;
+    HardwareInventory gathered;
 };
+
+namespace {
 
 // Registers a compiled-in font straight from the program's own bytes: loading it by its path
 // would copy each font file onto the heap for the whole run.
@@ -162,21 +170,14 @@ void DDataManager::theHardwareInfoGet()
     if (inventoryWorker)
         inventoryWorker->wait();
     delete inventoryWorker;
-    inventoryWorker = new InventoryThread([this] {
-        HardwareInventory gathered = gatherInventory();
-        std::lock_guard<std::mutex> lock(gatheredLock);
-        gatheredInventory = std::move(gathered);
-    });
+    inventoryWorker = new InventoryThread(&DDataManager::gatherInventory);
     connect(inventoryWorker, &QThread::finished, this, &DDataManager::takeGatheredInventory);
     inventoryWorker->start();
 }
 
 void DDataManager::takeGatheredInventory()
 {
-    {
-        std::lock_guard<std::mutex> lock(gatheredLock);
-        inventory = std::move(gatheredInventory);
-    }
+    inventory = inventoryWorker->take();
     inventoryReady = true;
     emit sigGetPcHardwareInfoOver();
 }

@@ -6,9 +6,8 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 
-#include <mutex>
+class InventoryThread;
 
 // Process-wide holder of the configuration, the two application fonts and the PC inventory.
 class DDataManager : public QObject
@@ -67,7 +66,5 @@ private:
 
     HardwareInventory inventory; // GUI thread
     bool inventoryReady = false;
-    QThread *inventoryWorker = nullptr;
-    std::mutex gatheredLock;
-    HardwareInventory gatheredInventory; // the worker's result on its way to the GUI thread
+    InventoryThread *inventoryWorker = nullptr;
 };
