@@ -1,19 +1,33 @@
 #include "core/Clock.h"
 
 #ifndef Q_OS_WIN
+#include <atomic>
 #include <ctime>
 #endif
 
 namespace {
 
 #ifndef Q_OS_WIN
+// tzset() looks at the zone file on every call. Once a minute is enough to follow a zone the
+// user changes while the program runs, and spares the sensor pass that file look-up.
+void refreshZone(time_t now)
+{
+    constexpr time_t kZoneCheckSecs = 60;
+    static std::atomic<time_t> lastCheck{0};
+    const time_t last = lastCheck.load(std::memory_order_relaxed);
+    if (last != 0 && now >= last && now - last < kZoneCheckSecs)
+        return;
+    lastCheck.store(now, std::memory_order_relaxed);
+    tzset();
+}
+
 // The local time from the C library, as a time with its offset. Qt's currentDateTime() looks
 // the zone up again for every field read afterwards, which was a tenth of a sensor pass.
 QDateTime localNow()
 {
     timespec instant{};
     clock_gettime(CLOCK_REALTIME, &instant);
-    tzset(); // a zone changed while running is seen at once, as Qt would see it
+    refreshZone(instant.tv_sec);
     tm local{};
     if (!localtime_r(&instant.tv_sec, &local))
         return QDateTime::currentDateTime();
