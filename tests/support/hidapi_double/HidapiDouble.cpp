@@ -13,6 +13,10 @@
 #include <mutex>
 #include <sstream>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 struct hid_device_
 {
     std::string path;
@@ -22,6 +26,12 @@ struct hid_device_
 };
 
 namespace {
+
+#ifdef _WIN32
+constexpr int kOpenFlags = O_BINARY;
+#else
+constexpr int kOpenFlags = O_CLOEXEC;
+#endif
 
 struct Device
 {
@@ -43,6 +53,60 @@ struct Faults
     std::chrono::steady_clock::time_point goneUntil;
 };
 
+// A control file, read again only when stat() says it changed: the double checks its files
+// at every call, and one stat costs less than an open, two reads and a close. Windows' stat
+// has whole seconds only, so there the file is read every time.
+class ControlFile
+{
+public:
+    // The file's text; empty, with present false, when there is no such file.
+    const std::string &current(const std::string &wanted, bool &present)
+    {
+        struct stat now
+        {
+        };
+        const bool found = ::stat(wanted.c_str(), &now) == 0;
+        if (!found || wanted != path || !sameFile(now, seen)) {
+            path = wanted;
+            seen = now;
+            exists = found && readAll(wanted, text);
+        }
+        present = exists;
+        return text;
+    }
+
+private:
+    static bool sameFile(const struct stat &a, const struct stat &b)
+    {
+#ifdef _WIN32
+        (void)a;
+        (void)b;
+        return false;
+#else
+        return a.st_ino == b.st_ino && a.st_size == b.st_size &&
+               a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+#endif
+    }
+    static bool readAll(const std::string &file, std::string &out)
+    {
+        out.clear();
+        std::ifstream in(file);
+        if (!in)
+            return false;
+        std::ostringstream all;
+        all << in.rdbuf();
+        out = all.str();
+        return true;
+    }
+
+    std::string path;
+    bool exists = false;
+    struct stat seen
+    {
+    };
+    std::string text;
+};
+
 struct State
 {
     std::mutex lock;
@@ -59,6 +123,8 @@ struct State
     std::vector<std::unique_ptr<hid_device>> handles;
     std::string scriptedFaults; // setFaults()
     Faults faults;
+    ControlFile faultsFile;
+    ControlFile devicesFile;
 };
 
 State &state()
@@ -80,14 +146,17 @@ long long msSinceEpoch()
 }
 
 // One line per call, appended and closed at once so a test reading the file sees it whole.
+// A single write() on an O_APPEND descriptor: what the real device costs is one write, and a
+// heavier double would blur the program's own cost in the benchmarks.
 void appendLine(const std::string &file, const std::string &text)
 {
     const std::string line = std::to_string(msSinceEpoch()) + ' ' + text + '\n';
-    std::FILE *out = std::fopen(file.c_str(), "ab");
-    if (!out)
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | kOpenFlags, 0644);
+    if (fd < 0)
         return;
-    std::fwrite(line.data(), 1, line.size(), out);
-    std::fclose(out);
+    const ssize_t written = ::write(fd, line.data(), line.size());
+    (void)written;
+    ::close(fd);
 }
 
 void logEvent(const std::string &what)
@@ -97,10 +166,10 @@ void logEvent(const std::string &what)
         appendLine(dir + "/events", what);
 }
 
-std::vector<Device> readDevicesFile(const std::string &file)
+std::vector<Device> parseDevices(const std::string &text)
 {
     std::vector<Device> devices;
-    std::ifstream in(file);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
@@ -119,16 +188,14 @@ std::vector<Device> readDevicesFile(const std::string &file)
     return devices;
 }
 
-std::string faultsScript(const State &s)
+std::string faultsScript(State &s)
 {
     const std::string dir = controlDir();
     if (!dir.empty()) {
-        std::ifstream in(dir + "/faults");
-        if (in) {
-            std::ostringstream text;
-            text << in.rdbuf();
-            return text.str();
-        }
+        bool present = false;
+        const std::string &text = s.faultsFile.current(dir + "/faults", present);
+        if (present)
+            return text;
     }
     if (const char *env = std::getenv("HIDAPI_DOUBLE_FAULTS")) {
         std::string text(env);
@@ -194,7 +261,9 @@ bool isAway(State &s, const std::string &path)
 std::vector<Device> presentDevices(State &s)
 {
     const std::string dir = controlDir();
-    std::vector<Device> devices = dir.empty() ? s.devices : readDevicesFile(dir + "/devices");
+    bool present = false;
+    std::vector<Device> devices =
+        dir.empty() ? s.devices : parseDevices(s.devicesFile.current(dir + "/devices", present));
     devices.erase(std::remove_if(devices.begin(), devices.end(),
                                  [&](const Device &d) { return isAway(s, d.path); }),
                   devices.end());
