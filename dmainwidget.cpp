@@ -7,7 +7,7 @@
 #include "app/UserSettings.h"
 #include "gui/HardwarePage.h"
 #include "gui/MonitorPage.h"
-#include "gui/SourcesDialog.h"
+#include "gui/SourcesControl.h"
 #include "gui/ThemeApplier.h"
 #include "gui/TrayIconKeeper.h"
 #include "gui/WindowChrome.h"
@@ -51,6 +51,8 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent)
     // First, so that the native window gets its broadcasts from the start.
     hardwareMonitor = new Monitor(QString(), this);
     hardwareMonitor->watchDevices(winId());
+    sourcesControl = new SourcesControl(hardwareMonitor, this);
+    connect(sourcesControl, &SourcesControl::shownChanged, this, &DMainWidget::updateWatch);
     initTray();
     initOperate();
 
@@ -134,12 +136,8 @@ void DMainWidget::onStartUpdateLater()
     hardwareMonitor->startUpdate();
 }
 
-void DMainWidget::onTheSdkInitStatus(bool isOK, int errorCode)
-{
-    // The monitor logs the outcome; the window shows the first pass when it comes.
-    Q_UNUSED(isOK)
-    Q_UNUSED(errorCode)
-}
+// The monitor logs the outcome; the window shows the first pass when it comes.
+void DMainWidget::onTheSdkInitStatus(bool /*isOK*/, int /*errorCode*/) {}
 
 void DMainWidget::onOpenHidSuccessful()
 {
@@ -172,8 +170,7 @@ void DMainWidget::onGetPcInfoOk()
         qDebug() << "SDK Init doing ... ... wait monment ... ";
         return;
     }
-    if (sourcesDialog && sourcesDialog->isVisible())
-        sourcesDialog->showReport(hardwareMonitor->sourceReport());
+    sourcesControl->showLatest();
     if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot())
         showSnapshot(*snapshot);
 }
@@ -189,8 +186,7 @@ void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
 
 void DMainWidget::updateWatch()
 {
-    const bool dialogShown = sourcesDialog && sourcesDialog->isVisible();
-    hardwareMonitor->setWatched(windowShown || dialogShown);
+    hardwareMonitor->setWatched(windowShown || sourcesControl->isShown());
 }
 
 // ---- temperature unit ---------------------------------------------------------------------
@@ -215,16 +211,14 @@ void DMainWidget::initOperate()
 
 void DMainWidget::on_radioButton_Model01_clicked()
 {
-    if (temperatureUnit == 1)
-        return;
-    applyTemperatureUnit(1);
+    if (temperatureUnit != 1)
+        applyTemperatureUnit(1);
 }
 
 void DMainWidget::on_radioButton_Model02_clicked()
 {
-    if (temperatureUnit == 2)
-        return;
-    applyTemperatureUnit(2);
+    if (temperatureUnit != 2)
+        applyTemperatureUnit(2);
 }
 
 void DMainWidget::applyTemperatureUnit(int unit)
@@ -323,34 +317,7 @@ void DMainWidget::initTray()
 
 void DMainWidget::onShowSources()
 {
-    if (!sourcesDialog) {
-        DDataManager *data = DDataManager::getInstance();
-        sourcesDialog =
-            new SourcesDialog(data->getAppConfig(), data->getMontserratMediumFont(), this);
-        connect(sourcesDialog, &SourcesDialog::sigSourcesChanged, this,
-                &DMainWidget::onSourcesChanged);
-        // The thread keeps every reading only while someone looks at them.
-        connect(sourcesDialog, &QDialog::finished, this, [this] {
-            hardwareMonitor->setCollectSources(false);
-            updateWatch();
-        });
-    }
-    sourcesDialog->setChoices(UserSettings::sources());
-    hardwareMonitor->setCollectSources(true);
-    sourcesDialog->showReport(hardwareMonitor->sourceReport());
-    sourcesDialog->show();
-    updateWatch();
-    sourcesDialog->raise();
-    sourcesDialog->activateWindow();
-}
-
-void DMainWidget::onSourcesChanged(const SourceChoices &choices)
-{
-    if (!UserSettings::storeSources(choices)) {
-        qDebug() << "Sources could not be stored";
-        sourcesDialog->showStoreFailure();
-    }
-    hardwareMonitor->setSourceChoices(choices);
+    sourcesControl->show();
 }
 
 void DMainWidget::iconActivated(QSystemTrayIcon::ActivationReason reason)

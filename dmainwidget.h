@@ -6,9 +6,8 @@
 #include <QWidget>
 
 class Monitor;
-class SourcesDialog;
+class SourcesControl;
 class TrayIconKeeper;
-struct SourceChoices;
 struct RefreshSnapshot;
 class QAction;
 class QMenu;
@@ -49,7 +48,6 @@ public slots:
     void onTheSdkInitStatus(bool isOK, int errorCode);
     void onOpenHidSuccessful();
     void onShowSources();
-    void onSourcesChanged(const SourceChoices &choices);
     void on_pushButton_Close_clicked();
     void on_pushButton_Max_clicked();
     void on_pushButton_Min_clicked();
@@ -102,5 +100,5 @@ private:
     QAction *openAction = nullptr;
     QAction *exitAction = nullptr;
     QAction *sourcesAction = nullptr;
-    SourcesDialog *sourcesDialog = nullptr;
+    SourcesControl *sourcesControl = nullptr;
 };

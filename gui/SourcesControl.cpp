@@ -1,0 +1,53 @@
+#include "gui/SourcesControl.h"
+
+#include "DDataManager.h"
+#include "app/Monitor.h"
+#include "app/UserSettings.h"
+#include "gui/SourcesDialog.h"
+
+#include <QDebug>
+
+SourcesControl::SourcesControl(Monitor *monitor, QWidget *window)
+    : QObject(window), monitor(monitor), window(window)
+{
+}
+
+void SourcesControl::show()
+{
+    if (!dialog) {
+        DDataManager *data = DDataManager::getInstance();
+        dialog = new SourcesDialog(data->getAppConfig(), data->getMontserratMediumFont(), window);
+        connect(dialog, &SourcesDialog::sigSourcesChanged, this, &SourcesControl::store);
+        connect(dialog, &QDialog::finished, this, [this] {
+            monitor->setCollectSources(false);
+            emit shownChanged();
+        });
+    }
+    dialog->setChoices(UserSettings::sources());
+    monitor->setCollectSources(true);
+    dialog->showReport(monitor->sourceReport());
+    dialog->show();
+    emit shownChanged();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+bool SourcesControl::isShown() const
+{
+    return dialog && dialog->isVisible();
+}
+
+void SourcesControl::showLatest()
+{
+    if (isShown())
+        dialog->showReport(monitor->sourceReport());
+}
+
+void SourcesControl::store(const SourceChoices &choices)
+{
+    if (!UserSettings::storeSources(choices)) {
+        qDebug() << "Sources could not be stored";
+        dialog->showStoreFailure();
+    }
+    monitor->setSourceChoices(choices);
+}
