@@ -40,7 +40,6 @@ DriveFigures driveFigures(const SystemFigures::Drive &drive)
         drive.freeBytes < drive.totalBytes ? drive.totalBytes - drive.freeBytes : 0;
     DriveFigures figures;
     figures.usagePercent = ::driveUsagePercent(drive.totalBytes, drive.freeBytes);
-    figures.totalGiB = static_cast<int>(drive.totalBytes / kBytesPerGiB);
     figures.text = gibText(double(used) / kBytesPerGiB) + QLatin1Char('/') +
                    gibText(double(drive.totalBytes) / kBytesPerGiB);
     return figures;

@@ -13,7 +13,6 @@ QString memoryText(const SystemFigures::Memory &memory);
 struct DriveFigures
 {
     int usagePercent = 0; // share in use, truncated
-    int totalGiB = 0;     // whole GiB, truncated, for the device frame
     QString text;         // "usedG/totalG", rounded to whole GiB, e.g. "120G/237G"
 };
 
