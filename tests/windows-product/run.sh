@@ -252,8 +252,13 @@ stop_all
 echo "Check 3: stored Fahrenheit"
 f=$(stage fahrenheit sensors)
 "$wine" reg add 'HKCU\Software\MyCompanyKelmar\Tarnix\TempShowModel' /v Model /t REG_DWORD /d 2 /f >/dev/null 2>&1
+# A warm prefix, as on a user's machine: the first report must not wait for the inventory.
+started=$(date +%s%3N)
 launch "$f" >/dev/null
 if wait_reports "$f" 1 40; then
+    after=$(($(head -n 1 "$f/hid/writes" | cut -d' ' -f1) - started))
+    [ "$after" -le 1500 ] && pass "first report $after ms after the start" ||
+        fail "first report $after ms after the start, want at most 1500"
     first=$(head -n 1 "$f/hid/writes" | cut -d' ' -f2)
     [ "${first:4:2}" = ad ] && [ "${first:20:2}" = bd ] &&
         pass "Fahrenheit from the registry sets bit 7 (CPU ${first:4:2}, GPU ${first:20:2})" ||
@@ -418,7 +423,9 @@ else
     [ -n "$(find "$WINEPREFIX/drive_c" -name Tarnix.lnk)" ] && pass "a Start-menu shortcut" ||
         fail "no Start-menu shortcut"
     (cd "$installed" && "$wine" ./tarnix-sensors.exe >"$work/installed-sensors.out" 2>/dev/null)
-    grep -q "$(printf 'reading\tCPU\tusage\tTotal CPU Usage\t')" "$work/installed-sensors.out" &&
+    # Any CPU reading will do: on an idle host the usage can be under 1 % and is then not listed.
+    grep -q "$(printf '^reading\tCPU\t')" "$work/installed-sensors.out" &&
+        grep -q "$(printf '^field\tcpuUsage\t')" "$work/installed-sensors.out" &&
         pass "the installed tools run from Program Files" || fail "installed tarnix-sensors.exe gave nothing"
     "$wine" msiexec /x "Z:$msi" /qn >/dev/null 2>&1
     [ ! -e "$installed" ] && [ -z "$(find "$WINEPREFIX/drive_c" -name Tarnix.lnk)" ] &&
