@@ -1,6 +1,7 @@
 #include "DDataManager.h"
 
 #include "core/ColorText.h"
+#include "gui/AppFonts.h"
 #include "inventory/HardwareInventory.h"
 #include "inventory/InventoryParsers.h"
 #include "platform/InventorySource.h"
@@ -8,8 +9,6 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFontDatabase>
-#include <QResource>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextCodec>
@@ -38,21 +37,6 @@ private:
     std::function<HardwareInventory()> work;
     HardwareInventory gathered;
 };
-
-namespace {
-
-// Registers a compiled-in font straight from the program's own bytes: loading it by its path
-// would copy each font file onto the heap for the whole run.
-int addResourceFont(const QString &path)
-{
-    const QResource resource(path);
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
-        return QFontDatabase::addApplicationFont(path);
-    return QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
-        reinterpret_cast<const char *>(resource.data()), int(resource.size())));
-}
-
-} // namespace
 
 DDataManager *DDataManager::getInstance()
 {
@@ -130,25 +114,18 @@ void DDataManager::initMontserratBold() const
 {
     QFont font;
     font.setFamily(QStringLiteral("Microsoft YaHei"));
-    const int id = addResourceFont(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty())
-        qDebug() << "Failed to load font.";
-    else
-        font.setFamily(families.first());
+    const QString family =
+        AppFonts::addResourceFamily(QStringLiteral(":/images/LocalFont/MontserratBold.otf"));
+    if (!family.isEmpty())
+        font.setFamily(family);
     montserratBoldFont = font;
 }
 
 void DDataManager::initMontserratMedium() const
 {
-    QFont font;
-    const int id = addResourceFont(QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty())
-        qDebug() << "Failed to load font.";
-    else
-        font = QFont(families.first(), -1, -1, false);
-    montserratMediumFont = font;
+    const QString family =
+        AppFonts::addResourceFamily(QStringLiteral(":/images/LocalFont/MontserratMedium.otf"));
+    montserratMediumFont = family.isEmpty() ? QFont() : QFont(family, -1, -1, false);
 }
 
 void DDataManager::initInfo()

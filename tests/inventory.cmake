@@ -7,4 +7,4 @@ add_unit_test(tst_linuxInventory SOURCES inventory/tst_linuxInventory.cpp
 add_unit_test(tst_inventoryTool SOURCES inventory/tst_inventoryTool.cpp)
 add_dependencies(tst_inventoryTool tarnix-inventory)
 add_unit_test(tst_dataManagerInventory SOURCES inventory/tst_dataManagerInventory.cpp
-    LIBS tarnix_core tarnix_resources)
+    LIBS tarnix_appdata tarnix_resources)
