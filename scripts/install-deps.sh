@@ -1,14 +1,25 @@
 #!/bin/sh
-# Installs the Debian 12 packages that building, running and testing Tarnix need and that
-# the machine lacks. Uses sudo when not run as root.
+# Installs the Debian 12 packages that Tarnix needs and the machine lacks: those that build and
+# run the program, and with --test also those that build and run every test. Uses sudo when not
+# run as root.
 set -eu
 packages="cmake make g++ pkg-config git
-qtbase5-dev qtbase5-dev-tools qtbase5-private-dev libqt5svg5-dev qtwayland5
-libhidapi-dev libudev-dev
+qtbase5-dev qtbase5-dev-tools qtbase5-private-dev qtwayland5
+libhidapi-dev libudev-dev pci.ids"
+test_packages="libqt5svg5-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
-xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick pci.ids fonts-dejavu-core dbus
+xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick fonts-dejavu-core dbus
 clang libclang-rt-14-dev
 dpkg-dev file lintian appstream mount"
+
+case "${1:-}" in
+--test) packages="$packages $test_packages" ;;
+"") ;;
+*)
+    echo "usage: $0 [--test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=""
 for p in $packages; do

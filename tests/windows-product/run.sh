@@ -126,6 +126,8 @@ wait_reports() { # DIR COUNT SECONDS
 }
 
 logfile() { find "$WINEPREFIX/drive_c/users" -path '*logDir/*.log' 2>/dev/null | head -n 1; }
+log_lines() { [ -n "$(logfile)" ] && wc -l <"$(logfile)" || echo 0; }
+log_since() { tail -n +"$(($1 + 1))" "$(logfile)" 2>/dev/null | tr -d '\r'; }
 
 # Every report: 65 bytes, marker, checksum over bytes 1..29, zero tail; prints bad lines.
 check_layout() {
@@ -252,13 +254,27 @@ stop_all
 echo "Check 3: stored Fahrenheit"
 f=$(stage fahrenheit sensors)
 "$wine" reg add 'HKCU\Software\MyCompanyKelmar\Tarnix\TempShowModel' /v Model /t REG_DWORD /d 2 /f >/dev/null 2>&1
-# A warm prefix, as on a user's machine: the first report must not wait for the inventory.
+# The first report must not wait for the inventory: a wmic beside Tarnix.exe holds every
+# query back until released, and the report has to come while it is held. How long the first
+# report takes is a figure of the machine, printed here; bench/run-first-report.sh gives it
+# for the Linux build.
+cp "$build/doubles/wmic.exe" "$f/app/"
+seen=$(log_lines)
 started=$(date +%s%3N)
 launch "$f" >/dev/null
 if wait_reports "$f" 1 40; then
     after=$(($(head -n 1 "$f/hid/writes" | cut -d' ' -f1) - started))
-    [ "$after" -le 1500 ] && pass "first report $after ms after the start" ||
-        fail "first report $after ms after the start, want at most 1500"
+    echo "  (first report $after ms after the start)"
+    [ -f "$f/app/wmic-started" ] && ! log_since "$seen" | grep -q 'PC Hardware Info Get Over' &&
+        pass "first report while the inventory is held back" ||
+        fail "the inventory was not held back when the first report came"
+    touch "$f/app/wmic-release"
+    end=$((SECONDS + 40))
+    while ! log_since "$seen" | grep -q 'PC Hardware Info Get Over' && [ $SECONDS -lt $end ]; do
+        sleep 0.5
+    done
+    log_since "$seen" | grep -q 'PC Hardware Info Get Over' &&
+        pass "the inventory finishes once released" || fail "no inventory after the release"
     first=$(head -n 1 "$f/hid/writes" | cut -d' ' -f2)
     [ "${first:4:2}" = ad ] && [ "${first:20:2}" = bd ] &&
         pass "Fahrenheit from the registry sets bit 7 (CPU ${first:4:2}, GPU ${first:20:2})" ||
@@ -347,8 +363,6 @@ stop_all
 
 # --- 7. which sensor library ------------------------------------------------------------------
 # log_since LINES: the log's lines after the first LINES.
-log_lines() { [ -n "$(logfile)" ] && wc -l <"$(logfile)" || echo 0; }
-log_since() { tail -n +"$(($1 + 1))" "$(logfile)" 2>/dev/null | tr -d '\r'; }
 
 echo "Check 7: a 32-bit HWiNFO32.dll beside the 64-bit program"
 w=$(stage wrongbits both)
