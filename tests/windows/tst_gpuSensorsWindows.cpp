@@ -8,6 +8,7 @@
 #include "NvmlLocation.h"
 #include "winTestMain.h"
 
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -71,7 +72,7 @@ struct FakeDevice
     bool powerReadable = true;
 };
 std::vector<FakeDevice> devices;
-int propertyCalls = 0;
+int powerReads = 0; // of the power data property: no device I/O
 
 CONFIGRET WINAPI fakeListSize(PULONG length, PCWSTR, ULONG)
 {
@@ -106,7 +107,6 @@ CONFIGRET WINAPI fakeLocate(PDEVINST node, DEVINSTID_W id, ULONG)
 CONFIGRET WINAPI fakeProperty(DEVINST node, const DEVPROPKEY *key, DEVPROPTYPE *type, PBYTE buffer,
                               PULONG size, ULONG)
 {
-    ++propertyCalls;
     if (node == 0 || node > devices.size())
         return CR_NO_SUCH_DEVNODE;
     const FakeDevice &d = devices[node - 1];
@@ -124,6 +124,7 @@ CONFIGRET WINAPI fakeProperty(DEVINST node, const DEVPROPKEY *key, DEVPROPTYPE *
     case 30:
         return give(&d.address, 4, DEVPROP_TYPE_UINT32);
     case 32: {
+        ++powerReads;
         if (!d.powerReadable)
             return CR_NO_SUCH_VALUE;
         CM_POWER_DATA data{};
@@ -170,6 +171,8 @@ void sleepingAdapterIsSkipped()
         WCHECK(findReading(gpu, Clock, "GPU Clock") != nullptr);
         for (int pass = 0; pass < 3600; ++pass) // an hour of passes
             gpu.prepare();
+        std::printf("adapter in D3 for an hour: %d D3DKMT queries, %d power state reads\n",
+                    deviceQueries(thunks), powerReads);
         WCHECK(deviceQueries(thunks) == 0);
         WCHECK(valueOf(gpu, Temperature, "GPU Temperature") == 0);
         devices[1].powerState = 1; // D0: read again
