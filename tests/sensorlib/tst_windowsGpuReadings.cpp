@@ -51,8 +51,6 @@ class TestWindowsGpuReadings : public QObject
 private slots:
     void init();
     void cleanup();
-    void documentedLayouts_data();
-    void documentedLayouts();
     void engineInstance_data();
     void engineInstance();
     void busiestEngine_data();
@@ -82,25 +80,6 @@ void TestWindowsGpuReadings::init()
 void TestWindowsGpuReadings::cleanup()
 {
     fake = nullptr;
-}
-
-void TestWindowsGpuReadings::documentedLayouts_data()
-{
-    // The kernel checks the size of the record it fills: one byte off and the query fails.
-    QTest::addColumn<size_t>("size");
-    QTest::addColumn<uint32_t>("documented");
-    QTest::newRow("D3DKMT_NODE_PERFDATA") << sizeof(kmt::NodePerfDataInfo) << kNodePerfDataBytes;
-    QTest::newRow("D3DKMT_ADAPTER_PERFDATA")
-        << sizeof(kmt::AdapterPerfDataInfo) << kAdapterPerfDataBytes;
-    QTest::newRow("D3DKMT_ADAPTER_PERFDATACAPS")
-        << sizeof(kmt::AdapterPerfDataCapsInfo) << kAdapterPerfDataCapsBytes;
-}
-
-void TestWindowsGpuReadings::documentedLayouts()
-{
-    QFETCH(size_t, size);
-    QFETCH(uint32_t, documented);
-    QCOMPARE(size, size_t(documented));
 }
 
 void TestWindowsGpuReadings::engineInstance_data()

@@ -201,28 +201,26 @@ void sleepingAdapterIsSkipped()
 
 std::set<std::wstring> files;
 std::vector<std::wstring> tried;
-const wchar_t *programW6432 = L"C:\\Program Files";
+const wchar_t *const programW6432 = L"C:\\Program Files";
 
-UINT WINAPI fakeSystemDirectory(LPWSTR buffer, UINT size)
+// As kernel32 answers: the length written, or the size needed when the buffer is too small.
+DWORD copyOut(const std::wstring &value, LPWSTR buffer, DWORD size)
 {
-    const std::wstring folder = L"C:\\Windows\\system32";
-    if (size <= folder.size())
-        return UINT(folder.size() + 1);
-    std::copy(folder.begin(), folder.end(), buffer);
-    buffer[folder.size()] = L'\0';
-    return UINT(folder.size());
-}
-
-DWORD WINAPI fakeEnvironment(LPCWSTR name, LPWSTR buffer, DWORD size)
-{
-    if (!programW6432 || std::wstring(name) != L"ProgramW6432")
-        return 0;
-    const std::wstring value = programW6432;
     if (size <= value.size())
         return DWORD(value.size() + 1);
     std::copy(value.begin(), value.end(), buffer);
     buffer[value.size()] = L'\0';
     return DWORD(value.size());
+}
+
+UINT WINAPI fakeSystemDirectory(LPWSTR buffer, UINT size)
+{
+    return UINT(copyOut(L"C:\\Windows\\system32", buffer, size));
+}
+
+DWORD WINAPI fakeEnvironment(LPCWSTR name, LPWSTR buffer, DWORD size)
+{
+    return std::wstring(name) == L"ProgramW6432" ? copyOut(programW6432, buffer, size) : 0;
 }
 
 HMODULE WINAPI fakeLoad(LPCWSTR path, HANDLE, DWORD flags)
@@ -255,13 +253,8 @@ void nvmlLookedForByFullPath()
     WCHECK(loadNvml(f) == nullptr && tried.size() == 2);
     for (const std::wstring &path : tried)
         WCHECK(path.find(L'\\') != std::wstring::npos);
-    programW6432 = nullptr; // no such variable: System32 only
-    tried.clear();
-    WCHECK(loadNvml(f) == nullptr && tried == std::vector<std::wstring>{system32});
-    programW6432 = L"C:\\Program Files";
     // A 32-bit process has no NVML at all.
     WCHECK(nvmlPaths(L"C:\\Windows\\SysWOW64", L"C:\\Program Files", false).empty());
-    WCHECK(nvmlPaths(L"C:\\Windows\\system32\\", L"", true) == std::vector<std::wstring>{system32});
 }
 
 } // namespace
