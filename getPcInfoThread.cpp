@@ -226,7 +226,7 @@ void getPcInfoThread::walkSensor(int sensor, char *nameBuffer, bool details)
     for (int reading = 0; reading < kReadingsPerSensor; ++reading) {
         for (const ReadingKind kind : kWalkOrder) {
             const double value = readValue(kind, sensor, reading, nameBuffer);
-            if (nameBuffer[0] == '\0')
+            if (nameBuffer[0] == '\0' || !implausible.admit(sensorName, kind, nameBuffer, value))
                 continue;
             // Written as a positive test so that NaN is refused too.
             const bool accepted = value >= 1.0;

@@ -1,6 +1,7 @@
 #pragma once
 #include "model/SensorReadings.h"
 #include "platform/SensorLibrary.h"
+#include "sensors/ReadingBounds.h"
 #include "sensors/SensorNameTables.h"
 #include "sensors/SensorSources.h"
 
@@ -89,7 +90,8 @@ private:
 
     SensorLibraryApi sdk;
     SensorSourcePicker picker;
-    SourceChoices activeChoices; // the loop thread's copy of what picker uses
+    ImplausibleReadings implausible; // the loop thread's
+    SourceChoices activeChoices;     // the loop thread's copy of what picker uses
     std::vector<SourceCandidate> candidates;
     std::atomic<bool> collectSources{false};
     bool collecting = false; // collectSources as the current pass saw it

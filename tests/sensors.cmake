@@ -21,6 +21,7 @@ set_target_properties(sensors_fake_nvml PROPERTIES OUTPUT_NAME nvidia-ml SUFFIX 
 
 add_unit_test(tst_sensorNameTables SOURCES sensors/tst_sensorNameTables.cpp
     LIBS tarnix_sensors)
+add_unit_test(tst_readingBounds SOURCES sensors/tst_readingBounds.cpp LIBS tarnix_sensors)
 add_unit_test(tst_sensorPolling SOURCES sensors/tst_sensorPolling.cpp
     LIBS tarnix_sensors ${CMAKE_DL_LIBS} LABELS polling)
 add_dependencies(tst_sensorPolling sensors_scripted sensors_scripted_incomplete)

@@ -4,14 +4,17 @@
 
 namespace hwsensors {
 
-/// nullptr when the library is not installed. Never unloaded: vendor libraries may keep
-/// threads of their own.
+/// nullptr when the library is not installed.
 void *openVendorLibrary(const char *fileName);
+
+/// Unloads a library opened here. Only for one whose own shutdown call has returned (NVML
+/// while every GPU it serves sleeps): vendor libraries may keep threads of their own.
+void closeVendorLibrary(void *library);
 
 /// nullptr when \a library lacks \a name.
 void *vendorSymbol(void *library, const char *name);
 
-/// NVIDIA's management library on this platform.
-const char *nvmlFileName();
+/// NVIDIA's management library from where its driver installs it; nullptr when absent.
+void *openNvmlLibrary();
 
 } // namespace hwsensors

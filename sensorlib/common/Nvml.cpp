@@ -76,9 +76,18 @@ Nvml::~Nvml()
     // The library stays loaded: its own threads may outlive the shutdown call.
 }
 
+void *Nvml::library() const
+{
+    return api->library;
+}
+
 std::unique_ptr<Nvml> Nvml::open()
 {
-    void *library = openVendorLibrary(nvmlFileName());
+    return open(openNvmlLibrary());
+}
+
+std::unique_ptr<Nvml> Nvml::open(void *library)
+{
     if (!library)
         return nullptr;
     std::unique_ptr<Nvml> nvml(new Nvml);
@@ -97,8 +106,10 @@ std::unique_ptr<Nvml> Nvml::open()
     // Optional: older drivers lack them, and only the sleep check and the RPM need them.
     lookUp(library, "nvmlDeviceGetPciInfo_v3", api.pciInfo);
     lookUp(library, "nvmlDeviceGetFanSpeedRPM", api.fanSpeedRpm);
-    if (!all || api.init() != kSuccess)
-        return nullptr; // shutdown is not owed after a failed start
+    if (!all || api.init() != kSuccess) {
+        closeVendorLibrary(library); // shutdown is not owed after a failed start
+        return nullptr;
+    }
     nvml->started = true;
     unsigned int count = 0;
     if (api.count(&count) != kSuccess)

@@ -1,6 +1,7 @@
 #pragma once
 // Each builder turns one part of the machine into published sensors.
 #include "HwmonChip.h"
+#include "NvmlSession.h"
 #include "SensorModel.h"
 #include "SysRoot.h"
 
@@ -19,8 +20,9 @@ void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine)
 /// first usage and energy samples now, so the first pass already has real values.
 Sensor buildCpuSensor(const SysRoot &root, const std::vector<HwmonChip> &chips);
 
-/// "GPU [#n]: name" sensors from the DRM cards and, when present, NVML.
-std::vector<Sensor> buildGpuSensors(const SysRoot &root, Nvml *nvml);
+/// "GPU [#n]: name" sensors from the DRM cards and, when \a nvml is set, NVIDIA's GPUs
+/// through the NVML it opens while one of them is awake.
+std::vector<Sensor> buildGpuSensors(const SysRoot &root, NvmlSession::Opener nvml);
 
 /// "Motherboard" for the first board chip, then every remaining chip under its own name.
 std::vector<Sensor> buildChipSensors(const std::vector<HwmonChip> &chips);

@@ -9,14 +9,20 @@ void *openVendorLibrary(const char *fileName)
     return dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
 }
 
+void closeVendorLibrary(void *library)
+{
+    if (library)
+        dlclose(library);
+}
+
 void *vendorSymbol(void *library, const char *name)
 {
     return dlsym(library, name);
 }
 
-const char *nvmlFileName()
+void *openNvmlLibrary()
 {
-    return "libnvidia-ml.so.1";
+    return openVendorLibrary("libnvidia-ml.so.1");
 }
 
 } // namespace hwsensors

@@ -1,6 +1,7 @@
 #include "BoundedRead.h"
 #include "Builders.h"
 #include "Nvml.h"
+#include "NvmlSession.h"
 #include "ValueFile.h"
 
 #include <cstdio>
@@ -54,9 +55,10 @@ std::string upper(std::string text)
     return text;
 }
 
-std::string cardName(const SysRoot &root, const DrmCard &card)
+std::string cardName(const SysRoot &root, const DrmCard &card, bool awake)
 {
-    const std::string product = root.readLine(card.deviceDir + "/product_name");
+    // The driver's own file, read only while the card is awake; the PCI ids are the PCI core's.
+    const std::string product = awake ? root.readLine(card.deviceDir + "/product_name") : "";
     if (!product.empty())
         return product;
     const char *family = "Graphics";
@@ -73,52 +75,67 @@ std::string cardName(const SysRoot &root, const DrmCard &card)
     return std::string(family) + " [" + upper(vendor) + ":" + upper(device) + "]";
 }
 
-// Reading a sleeping GPU's sensors would wake it up; a suspended one is left alone.
+// Reading a sleeping GPU's sensors would wake it up; one not active is left alone.
 std::function<bool()> awakeCheck(const std::string &statusFullPath)
 {
     auto file = std::make_shared<ValueFile>(statusFullPath);
     auto text = std::make_shared<std::string>(); // storage reused by every pass
     return [file, text] {
-        if (!file->readUpTo(kAttributeLimit, *text))
-            return true;
-        return trimmed(*text) != "suspended";
+        const bool read = file->readUpTo(kAttributeLimit, *text);
+        return deviceAwake(read, trimmed(*text));
     };
 }
 
-void addHwmonReadings(Sensor &gpu, const HwmonChip &chip)
+// amdgpu's labels, for a card whose labels were not read because it slept at the start.
+std::string amdgpuLabel(const HwmonInput &input)
+{
+    if (input.label != input.attribute)
+        return input.label;
+    if (input.attribute == "temp2")
+        return "junction";
+    if (input.attribute == "temp3")
+        return "mem";
+    if (input.attribute == "freq2")
+        return "mclk";
+    return input.label;
+}
+
+void addHwmonReadings(Sensor &gpu, const HwmonChip &chip, bool amdgpu)
 {
     for (const HwmonInput &input : chip.inputs) {
+        const std::string label = amdgpu ? amdgpuLabel(input) : input.label;
         std::string name;
         if (input.kind == Temperature) {
-            if (input.label == "edge" || input.attribute == "temp1")
+            if (label == "edge" || input.attribute == "temp1")
                 name = "GPU Temperature";
-            else if (input.label == "junction")
+            else if (label == "junction")
                 name = "GPU Hot Spot Temperature";
-            else if (input.label == "mem")
+            else if (label == "mem")
                 name = "GPU Memory Temperature";
         } else if (input.kind == Fan && input.attribute == "fan1") {
             name = "GPU Fan1";
         } else if (input.kind == Clock) {
-            if (input.label == "sclk" || input.attribute == "freq1")
+            if (label == "sclk" || input.attribute == "freq1")
                 name = "GPU Clock";
-            else if (input.label == "mclk")
+            else if (label == "mclk")
                 name = "GPU Memory Clock";
         } else if (input.kind == Power && input.attribute == "power1") {
             name = "GPU Power (Total)";
         }
         if (name.empty())
-            name = "GPU " + input.label;
+            name = "GPU " + label;
         gpu.add(input.kind, name, fileSample(input.fullPath, input.scale));
     }
 }
 
-Sensor cardSensor(const SysRoot &root, const DrmCard &card)
+// Only files read by the hwmon and DRM drivers' value attributes; gpu_metrics, which makes
+// amdgpu ask the card's firmware, never.
+Sensor cardSensor(const SysRoot &root, const DrmCard &card, bool awake)
 {
     Sensor gpu;
-    gpu.awake = awakeCheck(root.path(card.deviceDir + "/power/runtime_status"));
-    const HwmonChip chip = deviceHwmonChip(root, card.deviceDir);
+    const HwmonChip chip = deviceHwmonChip(root, card.deviceDir, awake);
     if (card.driver == "amdgpu" || card.driver == "nouveau" || card.driver == "radeon")
-        addHwmonReadings(gpu, chip);
+        addHwmonReadings(gpu, chip, card.driver == "amdgpu");
     if (root.exists(card.deviceDir + "/gpu_busy_percent"))
         gpu.add(Usage, "GPU Core Load",
                 fileSample(root.path(card.deviceDir + "/gpu_busy_percent"), 1.0));
@@ -135,58 +152,56 @@ Sensor cardSensor(const SysRoot &root, const DrmCard &card)
     return gpu;
 }
 
-// Binds an NVML query to one GPU.
-template <typename Query>
-std::function<bool(double &)> nvmlSample(const Nvml *nvml, Nvml::Gpu gpu, Query query)
+// Binds an NVML query to one GPU of the session.
+std::function<bool(double &)> nvmlSample(const std::shared_ptr<NvmlSession> &session, size_t gpu,
+                                         bool (Nvml::*query)(const Nvml::Gpu &, double &) const)
 {
-    return [nvml, gpu, query](double &value) { return (nvml->*query)(gpu, value); };
+    return [session, gpu, query](double &value) { return session->query(gpu, query, value); };
 }
 
-Sensor nvmlSensor(const SysRoot &root, Nvml *nvml, const Nvml::Gpu &gpu)
+// Its readings keep their names while it sleeps; they have no value then.
+Sensor nvmlSensor(const std::shared_ptr<NvmlSession> &session, size_t gpu)
 {
     Sensor sensor;
-    std::function<bool()> awake;
-    if (!gpu.pciAddress.empty())
-        awake = awakeCheck(
-            root.path("/sys/bus/pci/devices/" + gpu.pciAddress + "/power/runtime_status"));
-    sensor.awake = awake;
-    sensor.add(Temperature, "GPU Temperature", nvmlSample(nvml, gpu, &Nvml::temperature));
-    sensor.add(Usage, "GPU Core Load", nvmlSample(nvml, gpu, &Nvml::utilization));
-    sensor.add(Clock, "GPU Clock", nvmlSample(nvml, gpu, &Nvml::graphicsClock));
-    sensor.add(Clock, "GPU Memory Clock", nvmlSample(nvml, gpu, &Nvml::memoryClock));
-    sensor.add(Power, "GPU Power (Total)", nvmlSample(nvml, gpu, &Nvml::power));
+    sensor.name = session->gpus()[gpu].name;
+    sensor.awake = [session, gpu] { return session->awake(gpu); };
+    sensor.add(Temperature, "GPU Temperature", nvmlSample(session, gpu, &Nvml::temperature));
+    sensor.add(Usage, "GPU Core Load", nvmlSample(session, gpu, &Nvml::utilization));
+    sensor.add(Clock, "GPU Clock", nvmlSample(session, gpu, &Nvml::graphicsClock));
+    sensor.add(Clock, "GPU Memory Clock", nvmlSample(session, gpu, &Nvml::memoryClock));
+    sensor.add(Power, "GPU Power (Total)", nvmlSample(session, gpu, &Nvml::power));
     // The duty cycle is a percentage: a name with "GPU Fan" in it would be read as RPM.
-    sensor.add(Usage, "GPU Cooler Duty", nvmlSample(nvml, gpu, &Nvml::fanPercent));
-    double rpm = 0;
-    const bool asleep = awake && !awake();
-    if (nvml->hasFanRpm() && !asleep && nvml->fanRpm(gpu, rpm))
-        sensor.add(Fan, "GPU Fan1", nvmlSample(nvml, gpu, &Nvml::fanRpm));
+    sensor.add(Usage, "GPU Cooler Duty", nvmlSample(session, gpu, &Nvml::fanPercent));
+    if (session->gpus()[gpu].fanRpm)
+        sensor.add(Fan, "GPU Fan1", nvmlSample(session, gpu, &Nvml::fanRpm));
     return sensor;
 }
 
 } // namespace
 
-std::vector<Sensor> buildGpuSensors(const SysRoot &root, Nvml *nvml)
+std::vector<Sensor> buildGpuSensors(const SysRoot &root, NvmlSession::Opener nvml)
 {
     // Discrete cards first, the integrated Intel one last: the card a user watches is the
     // one the window and the display show.
     std::vector<Sensor> discrete;
     std::vector<Sensor> integrated;
     for (const DrmCard &card : listCards(root)) {
-        if (card.driver == "nvidia" && nvml)
-            continue; // read through NVML below
-        Sensor gpu = cardSensor(root, card);
-        gpu.name = cardName(root, card);
+        if (card.driver == "nvidia")
+            continue; // read through NVML below, or not at all
+        std::function<bool()> awake =
+            awakeCheck(root.path(card.deviceDir + "/power/runtime_status"));
+        const bool awakeNow = awake();
+        Sensor gpu = cardSensor(root, card, awakeNow);
+        gpu.awake = std::move(awake);
+        gpu.name = cardName(root, card, awakeNow);
         if (gpu.empty())
             continue;
         (card.driver == "i915" ? integrated : discrete).push_back(std::move(gpu));
     }
     if (nvml) {
-        for (const Nvml::Gpu &gpu : nvml->gpus()) {
-            Sensor sensor = nvmlSensor(root, nvml, gpu);
-            sensor.name = gpu.name;
-            discrete.push_back(std::move(sensor));
-        }
+        const std::shared_ptr<NvmlSession> session = NvmlSession::start(root, std::move(nvml));
+        for (size_t gpu = 0; gpu < session->gpus().size(); ++gpu)
+            discrete.push_back(nvmlSensor(session, gpu));
     }
     std::vector<Sensor> gpus = std::move(discrete);
     for (Sensor &gpu : integrated)

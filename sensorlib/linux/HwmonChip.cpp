@@ -42,16 +42,29 @@ bool parseAttribute(const std::string &file, const InputType *&type, std::string
     return false;
 }
 
+bool isDriveChip(const std::string &name)
+{
+    return name == "nvme" || name == "drivetemp";
+}
+
 } // namespace
 
-HwmonChip readHwmonChip(const SysRoot &root, const std::string &dir)
+bool takesInput(const std::string &chipName, Kind kind, const std::string &suffix)
+{
+    if (isDriveChip(chipName))
+        return kind == Temperature && suffix == "input";
+    return suffix == "input" || (kind == Power && suffix == "average");
+}
+
+HwmonChip readHwmonChip(const SysRoot &root, const std::string &dir, bool readAttributes)
 {
     HwmonChip chip;
     chip.dir = dir;
     // Older drivers keep their attributes in the device folder.
     if (!root.exists(dir + "/name") && root.exists(dir + "/device/name"))
         chip.dir = dir + "/device";
-    chip.name = root.readLine(chip.dir + "/name");
+    if (readAttributes)
+        chip.name = root.readLine(chip.dir + "/name");
     for (const std::string &file : root.list(chip.dir)) {
         const InputType *type = nullptr;
         std::string attribute;
@@ -59,13 +72,14 @@ HwmonChip readHwmonChip(const SysRoot &root, const std::string &dir)
         if (!parseAttribute(file, type, attribute, suffix))
             continue;
         // Power chips offer an average and an instant value; the average is steadier.
-        const bool wanted = suffix == "input" || (type->kind == Power && suffix == "average");
-        if (!wanted)
+        if (!takesInput(chip.name, type->kind, suffix))
             continue;
         if (type->kind == Power && suffix == "input" &&
             root.exists(chip.dir + "/" + attribute + "_average"))
             continue;
-        std::string label = root.readLine(chip.dir + "/" + attribute + "_label");
+        std::string label;
+        if (readAttributes)
+            label = root.readLine(chip.dir + "/" + attribute + "_label");
         if (label.empty())
             label = attribute;
         chip.inputs.push_back(HwmonInput{type->kind, attribute, label,
@@ -89,11 +103,11 @@ std::vector<HwmonChip> listHwmonChips(const SysRoot &root)
     return chips;
 }
 
-HwmonChip deviceHwmonChip(const SysRoot &root, const std::string &deviceDir)
+HwmonChip deviceHwmonChip(const SysRoot &root, const std::string &deviceDir, bool readAttributes)
 {
     for (const std::string &entry : root.list(deviceDir + "/hwmon")) {
         if (startsWith(entry, "hwmon"))
-            return readHwmonChip(root, deviceDir + "/hwmon/" + entry);
+            return readHwmonChip(root, deviceDir + "/hwmon/" + entry, readAttributes);
     }
     return HwmonChip();
 }

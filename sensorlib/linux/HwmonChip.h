@@ -24,12 +24,20 @@ struct HwmonChip
     std::vector<HwmonInput> inputs;
 };
 
+/// Whether a chip's input is read: drive chips (NVMe, SATA) only through temp*_input, as
+/// their other attributes send the drive commands; other chips through *_input, power also
+/// through *_average.
+bool takesInput(const std::string &chipName, Kind kind, const std::string &suffix);
+
 /// The chip in \a dir (a hwmonN folder); the attributes may sit in its device/ folder.
-HwmonChip readHwmonChip(const SysRoot &root, const std::string &dir);
+/// Without \a readAttributes only the folder is listed (a sleeping device's chip): no name,
+/// labels are the attribute names.
+HwmonChip readHwmonChip(const SysRoot &root, const std::string &dir, bool readAttributes = true);
 /// Every chip under /sys/class/hwmon, in natural order.
 std::vector<HwmonChip> listHwmonChips(const SysRoot &root);
 /// The first chip below a device's hwmon/ folder (GPU cards); name empty when none.
-HwmonChip deviceHwmonChip(const SysRoot &root, const std::string &deviceDir);
+HwmonChip deviceHwmonChip(const SysRoot &root, const std::string &deviceDir,
+                          bool readAttributes = true);
 
 const HwmonInput *findInput(const HwmonChip &chip, const std::string &attribute);
 const HwmonInput *findLabel(const HwmonChip &chip, Kind kind, const std::string &label);

@@ -9,7 +9,7 @@ namespace hwsensors {
 void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine)
 {
     machine.sensors.clear();
-    machine.nvml = useNvml ? Nvml::open() : nullptr;
+    machine.nvml.reset(); // the GPU sensors own an NVML that is open only while a GPU is awake
     const std::vector<HwmonChip> chips = listHwmonChips(root);
     Sensor cpu = buildCpuSensor(root, chips);
     if (!cpu.empty())
@@ -19,7 +19,10 @@ void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine)
     auto next = others.begin();
     if (next != others.end() && next->name == "Motherboard")
         machine.sensors.push_back(std::move(*next++));
-    for (Sensor &gpu : buildGpuSensors(root, machine.nvml.get()))
+    NvmlSession::Opener nvml;
+    if (useNvml)
+        nvml = [] { return Nvml::open(); };
+    for (Sensor &gpu : buildGpuSensors(root, std::move(nvml)))
         machine.sensors.push_back(std::move(gpu));
     for (; next != others.end(); ++next)
         machine.sensors.push_back(std::move(*next));

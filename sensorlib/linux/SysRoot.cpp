@@ -55,6 +55,7 @@ std::vector<std::string> SysRoot::list(const std::string &absolute) const
 
 std::string SysRoot::readLine(const std::string &absolute) const
 {
+    noteFileRead(path(absolute));
     std::string content;
     if (!readFileBounded(path(absolute), kAttributeLimit, content))
         return std::string();
@@ -63,6 +64,7 @@ std::string SysRoot::readLine(const std::string &absolute) const
 
 std::string SysRoot::readAttribute(const std::string &absolute) const
 {
+    noteFileRead(path(absolute));
     std::string content;
     if (!readFileBounded(path(absolute), kAttributeLimit, content))
         content.clear();
@@ -71,6 +73,7 @@ std::string SysRoot::readAttribute(const std::string &absolute) const
 
 bool readNumber(const std::string &fullPath, double &value)
 {
+    noteFileRead(fullPath);
     // Sysfs values are short; one read on a stack buffer keeps the per-pass cost low.
     const int fd = open(fullPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)

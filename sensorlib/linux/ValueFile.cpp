@@ -1,6 +1,7 @@
 #include "ValueFile.h"
 #include "BoundedRead.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
@@ -40,6 +41,21 @@ bool parseSysfsValue(const char *text, size_t length, double &value)
     return true;
 }
 
+namespace {
+std::atomic<FileReadObserver> readObserver{nullptr};
+} // namespace
+
+void setFileReadObserver(FileReadObserver observer)
+{
+    readObserver = observer;
+}
+
+void noteFileRead(const std::string &fullPath)
+{
+    if (const FileReadObserver observer = readObserver.load(std::memory_order_relaxed))
+        observer(fullPath);
+}
+
 ValueFile::ValueFile(std::string fullPath) : filePath(std::move(fullPath)) {}
 
 ValueFile::~ValueFile()
@@ -63,6 +79,7 @@ void ValueFile::forget()
 
 bool ValueFile::readNumber(double &value)
 {
+    noteFileRead(filePath);
     if (!ensureOpen())
         return false;
     // Sysfs values are short; one read on a stack buffer.
@@ -81,6 +98,7 @@ bool ValueFile::readNumber(double &value)
 bool ValueFile::readUpTo(size_t limit, std::string &content)
 {
     content.clear();
+    noteFileRead(filePath);
     if (!ensureOpen())
         return false;
     if (readBounded(fd, limit, content))
@@ -92,6 +110,7 @@ bool ValueFile::readUpTo(size_t limit, std::string &content)
 bool ValueFile::readAt(char *buffer, size_t size, size_t offset, size_t &got)
 {
     got = 0;
+    noteFileRead(filePath);
     if (!ensureOpen())
         return false;
     ssize_t read;

@@ -12,6 +12,12 @@ namespace hwsensors {
 /// need not be NUL-terminated.
 bool parseSysfsValue(const char *text, size_t length, double &value);
 
+/// Sees the full path of every file the library reads (value files and SysRoot's reads), so
+/// that tests can count what a pass touches. None by default.
+using FileReadObserver = void (*)(const std::string &fullPath);
+void setFileReadObserver(FileReadObserver observer);
+void noteFileRead(const std::string &fullPath);
+
 class ValueFile
 {
 public:

@@ -121,8 +121,9 @@ struct NodePerfDataInfo // D3DKMT_NODE_PERFDATA
     uint32_t voltage;
     uint32_t voltageMax;
     uint32_t voltageMaxOc;
+    // d3dkmthk.h declares this or a `Reserved` of the same size in an #if/#else, never both:
+    // the kernel rejects any size but 56.
     HWSENSORS_KMT_ALIGN64 uint64_t maxTransitionLatency;
-    HWSENSORS_KMT_ALIGN64 uint64_t reserved;
 };
 
 struct AdapterPerfDataInfo // D3DKMT_ADAPTER_PERFDATA
@@ -169,7 +170,7 @@ static_assert(sizeof(QueryDeviceIds) == 28, "D3DKMT_QUERY_DEVICE_IDS");
 static_assert(offsetof(NodePerfDataInfo, frequency) == 8, "D3DKMT_NODE_PERFDATA");
 static_assert(offsetof(NodePerfDataInfo, voltage) == 32, "D3DKMT_NODE_PERFDATA");
 static_assert(offsetof(NodePerfDataInfo, maxTransitionLatency) == 48, "D3DKMT_NODE_PERFDATA");
-static_assert(sizeof(NodePerfDataInfo) == 64, "D3DKMT_NODE_PERFDATA");
+static_assert(sizeof(NodePerfDataInfo) == 56, "D3DKMT_NODE_PERFDATA");
 static_assert(offsetof(AdapterPerfDataInfo, memoryFrequency) == 8, "D3DKMT_ADAPTER_PERFDATA");
 static_assert(offsetof(AdapterPerfDataInfo, fanRpm) == 48, "D3DKMT_ADAPTER_PERFDATA");
 static_assert(offsetof(AdapterPerfDataInfo, temperature) == 56, "D3DKMT_ADAPTER_PERFDATA");

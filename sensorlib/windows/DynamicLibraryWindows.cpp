@@ -1,4 +1,5 @@
 #include "DynamicLibrary.h"
+#include "NvmlLocation.h"
 #include "SystemLibrary.h"
 
 #include <string>
@@ -13,14 +14,20 @@ void *openVendorLibrary(const char *fileName)
     return reinterpret_cast<void *>(loadSystemLibrary(wide.c_str()));
 }
 
+void closeVendorLibrary(void *library)
+{
+    if (library)
+        FreeLibrary(static_cast<HMODULE>(library));
+}
+
 void *vendorSymbol(void *library, const char *name)
 {
     return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
-const char *nvmlFileName()
+void *openNvmlLibrary()
 {
-    return "nvml.dll";
+    return reinterpret_cast<void *>(loadNvml(NvmlLoaderFunctions::system()));
 }
 
 } // namespace hwsensors

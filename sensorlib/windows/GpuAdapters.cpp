@@ -166,6 +166,7 @@ std::vector<Adapter> hardwareAdapters(const kmt::Functions &kmt)
             adapter.identity.hasLocation = true;
             adapter.identity.location.bus = address.busNumber;
             adapter.identity.location.device = address.deviceNumber;
+            adapter.identity.location.function = address.functionNumber;
         }
         adapters.push_back(std::move(adapter));
     }
@@ -210,19 +211,28 @@ std::function<bool(double &)> thunkSample(const std::shared_ptr<OpenAdapter> &op
     };
 }
 
-ThunkReadings addThunkReadings(Sensor &sensor, const std::shared_ptr<OpenAdapter> &open)
+// What the driver offers, asked once at the start of an awake adapter.
+ThunkReadings probeThunks(OpenAdapter &open)
 {
     kmt::AdapterPerfDataCapsInfo caps{};
-    const bool hasCaps = open->query(kmt::QueryType::AdapterPerfDataCaps, caps);
-    open->refresh(true, true);
-    const kmt::AdapterPerfDataInfo &perf = open->perf;
+    const bool hasCaps = open.query(kmt::QueryType::AdapterPerfDataCaps, caps);
+    open.refresh(true, true);
+    const kmt::AdapterPerfDataInfo &perf = open.perf;
     ThunkReadings found;
-    found.temperature = open->perfValid &&
+    found.temperature = open.perfValid &&
                         hasTemperatureReading(hasCaps ? caps.temperatureMax : 0, perf.temperature);
-    found.fan = open->perfValid && hasCaps && hasFanReading(caps.maxFanRpm);
-    found.clock = open->nodeValid && hasClockReading(open->node.maxFrequency, open->node.frequency);
+    found.fan = open.perfValid && hasCaps && hasFanReading(caps.maxFanRpm);
+    found.clock = open.nodeValid && hasClockReading(open.node.maxFrequency, open.node.frequency);
     found.memoryClock =
-        open->perfValid && hasClockReading(perf.maxMemoryFrequency, perf.memoryFrequency);
+        open.perfValid && hasClockReading(perf.maxMemoryFrequency, perf.memoryFrequency);
+    return found;
+}
+
+// An adapter asleep at the start is not asked what it offers: every reading is listed, and
+// one the driver lacks reads as no value once it wakes.
+ThunkReadings addThunkReadings(Sensor &sensor, const std::shared_ptr<OpenAdapter> &open, bool awake)
+{
+    const ThunkReadings found = awake ? probeThunks(*open) : ThunkReadings{true, true, true, true};
     if (found.temperature)
         sensor.add(Temperature, "GPU Temperature",
                    thunkSample(open, false, [](const OpenAdapter &a) {
@@ -248,7 +258,8 @@ ThunkReadings addThunkReadings(Sensor &sensor, const std::shared_ptr<OpenAdapter
 }
 
 // NVML fills what the thunks lack and adds the power in watts and the fan's duty cycle.
-void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings &thunks)
+void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings &thunks,
+                     bool awake)
 {
     if (!thunks.temperature)
         sensor.add(Temperature, "GPU Temperature", nvml.sample(&Nvml::temperature));
@@ -260,15 +271,22 @@ void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings
     // The duty cycle is a percentage: a name with "GPU Fan" in it would be read as RPM.
     sensor.add(Usage, "GPU Cooler Duty", nvml.sample(&Nvml::fanPercent));
     double rpm = 0;
-    if (!thunks.fan && nvml.nvml->hasFanRpm() && nvml.nvml->fanRpm(*nvml.gpu, rpm))
+    if (!thunks.fan && nvml.nvml->hasFanRpm() && (!awake || nvml.nvml->fanRpm(*nvml.gpu, rpm)))
         sensor.add(Fan, "GPU Fan1", nvml.sample(&Nvml::fanRpm));
 }
 
+PowerCheck powerCheck(const PowerLookup &power, const AdapterIdentity &identity)
+{
+    return power && identity.hasLocation ? power(identity.location) : PowerCheck();
+}
+
 Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineLoads> &loads,
-                     const NvmlSource &nvml)
+                     const NvmlSource &nvml, const PowerLookup &power)
 {
     Sensor sensor;
-    const ThunkReadings thunks = addThunkReadings(sensor, adapter.open);
+    sensor.awake = powerCheck(power, adapter.identity);
+    const bool awake = !sensor.awake || sensor.awake();
+    const ThunkReadings thunks = addThunkReadings(sensor, adapter.open, awake);
     if (loads) {
         const size_t reader = loads->addReader();
         const AdapterLuid luid = adapter.luid;
@@ -279,16 +297,20 @@ Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineL
         sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
     }
     if (nvml)
-        addNvmlReadings(sensor, nvml, thunks);
+        addNvmlReadings(sensor, nvml, thunks, awake);
     return sensor;
 }
 
 // An NVIDIA GPU that is no display adapter (a compute card in TCC mode): NVML only.
-Sensor nvmlOnlySensor(const NvmlSource &nvml)
+Sensor nvmlOnlySensor(const NvmlSource &nvml, const PowerLookup &power)
 {
     Sensor sensor;
+    AdapterIdentity identity;
+    identity.hasLocation = parsePciAddress(nvml.gpu->pciAddress, identity.location);
+    sensor.awake = powerCheck(power, identity);
+    const bool awake = !sensor.awake || sensor.awake();
     sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
-    addNvmlReadings(sensor, nvml, ThunkReadings());
+    addNvmlReadings(sensor, nvml, ThunkReadings(), awake);
     return sensor;
 }
 
@@ -304,7 +326,7 @@ std::vector<std::string> nvmlAddresses(const Nvml *nvml)
 } // namespace
 
 std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler sampler,
-                                        Nvml *nvml)
+                                        Nvml *nvml, PowerLookup power)
 {
     const std::vector<Adapter> adapters = kmt ? hardwareAdapters(*kmt) : std::vector<Adapter>();
     std::vector<AdapterIdentity> identities;
@@ -326,7 +348,7 @@ std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler
             source.gpu = &nvml->gpus()[static_cast<size_t>(match[i])];
             nvmlUsed[static_cast<size_t>(match[i])] = true;
         }
-        Sensor sensor = adapterSensor(adapters[i], loads, source);
+        Sensor sensor = adapterSensor(adapters[i], loads, source, power);
         if (sensor.empty())
             continue;
         sensor.name = adapterName(adapters[i]);
@@ -337,7 +359,7 @@ std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler
         if (nvmlUsed[g])
             continue;
         const NvmlSource source{nvml, &nvml->gpus()[g]};
-        Sensor sensor = nvmlOnlySensor(source);
+        Sensor sensor = nvmlOnlySensor(source, power);
         sensor.name = source.gpu->name;
         discrete.push_back(std::move(sensor));
     }

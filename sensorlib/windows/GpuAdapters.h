@@ -17,12 +17,18 @@ class Nvml;
 /// call); false when there is none.
 using EngineSampler = std::function<bool(EngineLoads &loads)>;
 
+/// For an adapter at a PCI location, a check that is true while it may be queried (in D0);
+/// read without touching the device. An empty check: the adapter is taken as always awake.
+using PowerCheck = std::function<bool()>;
+using PowerLookup = std::function<PowerCheck(const PciLocation &location)>;
+
 /// One sensor per hardware adapter that reports anything, discrete adapters first and
 /// integrated ones last, each named "GPU [#n]: name"; then NVML GPUs that match no adapter.
 /// \a kmt is nullptr without the thunks (wine, Windows 7), \a sampler may be empty (no
-/// engine counters), \a nvml nullptr. The sensors keep the
-/// adapters open and close them when the last of them goes.
+/// engine counters), \a nvml nullptr, \a power empty (no power states). A sleeping adapter is
+/// neither queried nor asked through NVML: its readings keep their names and have no value.
+/// The sensors keep the adapters open and close them when the last of them goes.
 std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler sampler,
-                                        Nvml *nvml);
+                                        Nvml *nvml, PowerLookup power = {});
 
 } // namespace hwsensors

@@ -170,11 +170,23 @@ bool parsePciAddress(const std::string &text, PciLocation &out)
     int consumed = 0;
     if (std::sscanf(text.c_str(), "%x:%x:%x.%x%n", &domain, &bus, &device, &function, &consumed) !=
             4 ||
-        static_cast<size_t>(consumed) != text.size() || bus > 0xFF || device > 0x1F)
+        static_cast<size_t>(consumed) != text.size() || bus > 0xFF || device > 0x1F || function > 7)
         return false;
     out.bus = bus;
     out.device = device;
+    out.function = function;
     return true;
+}
+
+uint32_t pciDevNodeAddress(const PciLocation &location)
+{
+    return (location.device << 16) | location.function;
+}
+
+bool adapterAwake(bool stateRead, uint32_t mostRecentPowerState)
+{
+    return !stateRead || mostRecentPowerState == kPowerDeviceUnspecified ||
+           mostRecentPowerState == kPowerDeviceD0;
 }
 
 std::vector<int> matchNvmlGpus(const std::vector<AdapterIdentity> &adapters,

@@ -79,7 +79,19 @@ struct PciLocation
 {
     uint32_t bus = 0;
     uint32_t device = 0;
+    uint32_t function = 0;
 };
+
+/// The configuration manager's address of a PCI device: device number and function.
+uint32_t pciDevNodeAddress(const PciLocation &location);
+
+/// DEVICE_POWER_STATE values as CM_POWER_DATA.PD_MostRecentPowerState gives them.
+constexpr uint32_t kPowerDeviceUnspecified = 0;
+constexpr uint32_t kPowerDeviceD0 = 1;
+
+/// Whether an adapter may be queried: only in D0. A state that could not be read, or is
+/// unspecified, counts as awake, as on machines without runtime power management.
+bool adapterAwake(bool stateRead, uint32_t mostRecentPowerState);
 
 /// Parses NVML's "0000:01:00.0" (domain:bus:device.function, hexadecimal).
 bool parsePciAddress(const std::string &text, PciLocation &out);

@@ -1,4 +1,5 @@
 #include "GpuSensorsWindows.h"
+#include "DevicePower.h"
 #include "GpuAdapters.h"
 #include "SystemLibrary.h"
 
@@ -57,7 +58,8 @@ std::vector<Sensor> buildGpuSensors(Nvml *nvml, const Pdh *pdh)
 {
     kmt::Functions thunks{};
     const bool hasThunks = loadKernelThunks(thunks);
-    return buildAdapterSensors(hasThunks ? &thunks : nullptr, engineSampler(pdh), nvml);
+    return buildAdapterSensors(hasThunks ? &thunks : nullptr, engineSampler(pdh), nvml,
+                               displayPowerLookup(CfgMgrFunctions::load()));
 }
 
 } // namespace hwsensors

@@ -91,22 +91,24 @@ bool PdhQuery::instances(int counter, std::vector<PdhInstance> &out) const
     if (!collected || counter < 0 || counter >= counterCount())
         return false;
     const PDH_HCOUNTER handle = counters[static_cast<size_t>(counter)];
-    // Instances come and go between calls (a GPU engine, a process), so the size asked for
-    // may be stale by the second call: ask again a few times.
+    // Instances come and go between calls (a GPU engine, a process). pdh.dll may answer a
+    // too-small non-zero size with PDH_INVALID_ARGUMENT rather than the size it needs, so
+    // every read starts by asking the size with 0 and no buffer, and asks again after a miss.
     for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD bytes = static_cast<DWORD>(arrayBuffer.size());
+        DWORD bytes = 0;
         DWORD count = 0;
-        auto *items =
-            bytes ? reinterpret_cast<PDH_FMT_COUNTERVALUE_ITEM_W *>(arrayBuffer.data()) : nullptr;
-        const PDH_STATUS status =
-            api.getFormattedCounterArray(handle, kFormat, &bytes, &count, items);
-        if (static_cast<DWORD>(status) == PDH_MORE_DATA) {
-            if (bytes <= arrayBuffer.size())
-                return false; // no progress: a broken implementation
+        PDH_STATUS status = api.getFormattedCounterArray(handle, kFormat, &bytes, &count, nullptr);
+        if (static_cast<DWORD>(status) != PDH_MORE_DATA || bytes == 0)
+            return false; // an error, or no instance at all
+        if (arrayBuffer.size() < bytes)
             arrayBuffer.resize(bytes);
-            continue;
-        }
-        if (status != ERROR_SUCCESS || !items)
+        bytes = static_cast<DWORD>(arrayBuffer.size());
+        auto *items = reinterpret_cast<PDH_FMT_COUNTERVALUE_ITEM_W *>(arrayBuffer.data());
+        status = api.getFormattedCounterArray(handle, kFormat, &bytes, &count, items);
+        if (static_cast<DWORD>(status) == PDH_MORE_DATA ||
+            static_cast<DWORD>(status) == PDH_INVALID_ARGUMENT)
+            continue; // grown since the size was asked
+        if (status != ERROR_SUCCESS)
             return false;
         for (DWORD i = 0; i < count; ++i) {
             if (items[i].szName && validStatus(items[i].FmtValue.CStatus))

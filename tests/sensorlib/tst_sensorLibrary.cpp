@@ -672,9 +672,13 @@ void tst_sensorLibrary::toolWithNvml()
     FixtureMachine machine("vm");
     QVERIFY(machine.ok);
     if (suspended) {
-        const QString device = machine.root + "/sys/bus/pci/devices/0000:01:00.0/power";
-        QDir().mkpath(device);
-        writeFile(device + "/runtime_status", "suspended");
+        const QString device = machine.root + "/sys/bus/pci/devices/0000:01:00.0";
+        QDir().mkpath(device + "/power");
+        writeFile(device + "/vendor", "0x10de");
+        writeFile(device + "/device", "0x2786");
+        writeFile(device + "/class", "0x030000");
+        writeFile(device + "/uevent", "DRIVER=nvidia");
+        writeFile(device + "/power/runtime_status", "suspended");
     }
     QProcessEnvironment extra;
     extra.insert("LD_LIBRARY_PATH", QStringLiteral(TARNIX_BINARY_DIR "/tests/fake-nvml"));

@@ -241,6 +241,15 @@ void tst_sensorPolling::onePass_data()
                                             << "cpuFan" << 980.0f;
     QTest::newRow("memory clock") << "sensor A\nclock 0 3200 Memory Clock\n"
                                   << "memoryClock" << 3200.0f;
+    // Absurd values from the library are absent, and the next matching reading is taken.
+    QTest::newRow("million degrees left out") << "sensor A\ntemperature 0 1000000 CPU Package\n"
+                                                 "temperature 1 45 CPU\n"
+                                              << "cpuTemperature" << 45.0f;
+    QTest::newRow("absurd fan left out") << "sensor A\nfan 0 250000 CPU Fan\n"
+                                         << "cpuFan" << 0.0f;
+    QTest::newRow("usage above 100 left out") << "sensor A\nusage 0 400 GPU Core Load\n"
+                                                 "usage 1 30 GPU D3D Usage\n"
+                                              << "gpuUsage" << 30.0f;
 }
 
 void tst_sensorPolling::onePass()

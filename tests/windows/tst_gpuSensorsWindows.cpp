@@ -2,11 +2,16 @@
 // the kernel thunks and wine knows no GPU engine counters, so the real entry point must find
 // no GPU without failing; the fake thunk table then stands in for a driver.
 #include "../sensors/support/FakeThunks.h"
+#include "DevicePower.h"
 #include "GpuAdapters.h"
 #include "GpuSensorsWindows.h"
+#include "NvmlLocation.h"
 #include "winTestMain.h"
 
+#include <cstdio>
 #include <memory>
+#include <set>
+#include <string>
 #include <windows.h>
 
 using namespace fakethunks;
@@ -56,11 +61,209 @@ void fakeThunks()
     fake = nullptr;
 }
 
+// ---- a fake configuration manager: display devices with a bus, an address and a state ----
+
+struct FakeDevice
+{
+    std::wstring id;
+    uint32_t bus = 0;
+    uint32_t address = 0;    // (device << 16) | function
+    uint32_t powerState = 1; // PowerDeviceD0
+    bool powerReadable = true;
+};
+std::vector<FakeDevice> devices;
+int powerReads = 0; // of the power data property: no device I/O
+
+CONFIGRET WINAPI fakeListSize(PULONG length, PCWSTR, ULONG)
+{
+    *length = 1;
+    for (const FakeDevice &d : devices)
+        *length += ULONG(d.id.size() + 1);
+    return CR_SUCCESS;
+}
+
+CONFIGRET WINAPI fakeList(PCWSTR, PZZWSTR buffer, ULONG length, ULONG)
+{
+    std::wstring all;
+    for (const FakeDevice &d : devices)
+        all += d.id + L'\0';
+    all += L'\0';
+    if (all.size() > length)
+        return CR_BUFFER_SMALL;
+    std::copy(all.begin(), all.end(), buffer);
+    return CR_SUCCESS;
+}
+
+CONFIGRET WINAPI fakeLocate(PDEVINST node, DEVINSTID_W id, ULONG)
+{
+    for (size_t i = 0; i < devices.size(); ++i)
+        if (devices[i].id == id) {
+            *node = DEVINST(i + 1);
+            return CR_SUCCESS;
+        }
+    return CR_NO_SUCH_DEVNODE;
+}
+
+CONFIGRET WINAPI fakeProperty(DEVINST node, const DEVPROPKEY *key, DEVPROPTYPE *type, PBYTE buffer,
+                              PULONG size, ULONG)
+{
+    if (node == 0 || node > devices.size())
+        return CR_NO_SUCH_DEVNODE;
+    const FakeDevice &d = devices[node - 1];
+    auto give = [&](const void *data, ULONG bytes, DEVPROPTYPE kind) {
+        if (*size < bytes)
+            return CR_BUFFER_SMALL;
+        std::memcpy(buffer, data, bytes);
+        *size = bytes;
+        *type = kind;
+        return CR_SUCCESS;
+    };
+    switch (key->pid) {
+    case 23:
+        return give(&d.bus, 4, DEVPROP_TYPE_UINT32);
+    case 30:
+        return give(&d.address, 4, DEVPROP_TYPE_UINT32);
+    case 32: {
+        ++powerReads;
+        if (!d.powerReadable)
+            return CR_NO_SUCH_VALUE;
+        CM_POWER_DATA data{};
+        data.PD_Size = sizeof(data);
+        data.PD_MostRecentPowerState = DEVICE_POWER_STATE(d.powerState);
+        return give(&data, sizeof(data), DEVPROP_TYPE_BINARY);
+    }
+    }
+    return CR_NO_SUCH_VALUE;
+}
+
+CfgMgrFunctions fakeCfgMgr()
+{
+    CfgMgrFunctions f;
+    f.getDeviceIdListSize = fakeListSize;
+    f.getDeviceIdList = fakeList;
+    f.locateDevNode = fakeLocate;
+    f.getDevNodeProperty = fakeProperty;
+    return f;
+}
+
+int deviceQueries(const FakeThunks &thunks)
+{
+    return thunks.perfQueries + thunks.nodeQueries;
+}
+
+// A sleeping adapter is never queried; its readings keep their names and have no value.
+void sleepingAdapterIsSkipped()
+{
+    FakeThunks thunks;
+    fake = &thunks;
+    thunks.adapters = {discreteCard()};
+    devices = {{L"PCI\\VEN_8086&DEV_4680\\3&0", 0, 0x20000, 1, true},
+               {L"PCI\\VEN_10DE&DEV_2206\\4&1", 1, 0x00000, 4, true}}; // the card, in D3
+    {
+        std::vector<Sensor> gpus =
+            buildAdapterSensors(&fakeFunctions, {}, nullptr, displayPowerLookup(fakeCfgMgr()));
+        WCHECK(gpus.size() == 1);
+        if (gpus.size() != 1)
+            return;
+        Sensor &gpu = gpus[0];
+        WCHECK(deviceQueries(thunks) == 0); // not even asked what it offers
+        WCHECK(findReading(gpu, Temperature, "GPU Temperature") != nullptr);
+        WCHECK(findReading(gpu, Clock, "GPU Clock") != nullptr);
+        for (int pass = 0; pass < 3600; ++pass) // an hour of passes
+            gpu.prepare();
+        std::printf("adapter in D3 for an hour: %d D3DKMT queries, %d power state reads\n",
+                    deviceQueries(thunks), powerReads);
+        WCHECK(deviceQueries(thunks) == 0);
+        WCHECK(valueOf(gpu, Temperature, "GPU Temperature") == 0);
+        devices[1].powerState = 1; // D0: read again
+        gpu.prepare();
+        WCHECK(deviceQueries(thunks) == 2);
+        WCHECK(valueOf(gpu, Temperature, "GPU Temperature") == 65.3);
+        WCHECK(valueOf(gpu, Clock, "GPU Clock") == 1905);
+        devices[1].powerState = 2; // D1 is asleep too
+        gpu.prepare();
+        WCHECK(deviceQueries(thunks) == 2 && valueOf(gpu, Clock, "GPU Clock") == 0);
+        devices[1].powerReadable = false; // unknown: taken as awake
+        gpu.prepare();
+        WCHECK(deviceQueries(thunks) == 4);
+    }
+    // Without the configuration manager every adapter is read.
+    thunks.perfQueries = thunks.nodeQueries = 0;
+    {
+        std::vector<Sensor> gpus =
+            buildAdapterSensors(&fakeFunctions, {}, nullptr, displayPowerLookup(CfgMgrFunctions()));
+        WCHECK(gpus.size() == 1 && deviceQueries(thunks) > 0);
+    }
+    fake = nullptr;
+}
+
+// ---- a fake file system for the NVML search ----
+
+std::set<std::wstring> files;
+std::vector<std::wstring> tried;
+const wchar_t *const programW6432 = L"C:\\Program Files";
+
+// As kernel32 answers: the length written, or the size needed when the buffer is too small.
+DWORD copyOut(const std::wstring &value, LPWSTR buffer, DWORD size)
+{
+    if (size <= value.size())
+        return DWORD(value.size() + 1);
+    std::copy(value.begin(), value.end(), buffer);
+    buffer[value.size()] = L'\0';
+    return DWORD(value.size());
+}
+
+UINT WINAPI fakeSystemDirectory(LPWSTR buffer, UINT size)
+{
+    return UINT(copyOut(L"C:\\Windows\\system32", buffer, size));
+}
+
+DWORD WINAPI fakeEnvironment(LPCWSTR name, LPWSTR buffer, DWORD size)
+{
+    return std::wstring(name) == L"ProgramW6432" ? copyOut(programW6432, buffer, size) : 0;
+}
+
+HMODULE WINAPI fakeLoad(LPCWSTR path, HANDLE, DWORD flags)
+{
+    tried.push_back(path);
+    if (!files.count(path) || !(flags & LOAD_WITH_ALTERED_SEARCH_PATH))
+        return nullptr;
+    return reinterpret_cast<HMODULE>(size_t(0x1000) * tried.size());
+}
+
+void nvmlLookedForByFullPath()
+{
+    NvmlLoaderFunctions f;
+    f.getSystemDirectory = fakeSystemDirectory;
+    f.getEnvironmentVariable = fakeEnvironment;
+    f.loadLibraryEx = fakeLoad;
+    const std::wstring system32 = L"C:\\Windows\\system32\\nvml.dll";
+    const std::wstring nvsmi = L"C:\\Program Files\\NVIDIA Corporation\\NVSMI\\nvml.dll";
+    // A DCH driver: System32.
+    files = {system32, nvsmi};
+    tried.clear();
+    WCHECK(loadNvml(f) != nullptr && tried == std::vector<std::wstring>{system32});
+    // A Standard driver: only in NVSMI.
+    files = {nvsmi};
+    tried.clear();
+    WCHECK(loadNvml(f) != nullptr && tried.size() == 2 && tried[1] == nvsmi);
+    // None: both full paths tried, never a bare name.
+    files = {L"nvml.dll"};
+    tried.clear();
+    WCHECK(loadNvml(f) == nullptr && tried.size() == 2);
+    for (const std::wstring &path : tried)
+        WCHECK(path.find(L'\\') != std::wstring::npos);
+    // A 32-bit process has no NVML at all.
+    WCHECK(nvmlPaths(L"C:\\Windows\\SysWOW64", L"C:\\Program Files", false).empty());
+}
+
 } // namespace
 
 int main()
 {
     realThunksUnderWine();
     fakeThunks();
+    sleepingAdapterIsSkipped();
+    nvmlLookedForByFullPath();
     return wintestSummary("tst_gpuSensorsWindows");
 }

@@ -35,7 +35,8 @@ struct FakePdhState
     int arrayCalls = 0;
     int unsafeArrayCalls = 0; // made after a failed collection: wine would abort here
     int openQueries = 0;
-    int growBy = 0; // instances that appear between the size query and the read
+    int growBy = 0;      // instances that appear between the size query and the read
+    int sizeQueries = 0; // calls with size 0 and no buffer
     void (*onCollect)(FakePdhState &) = nullptr;
 };
 FakePdhState fake;
@@ -99,14 +100,19 @@ PDH_STATUS WINAPI fakeArray(PDH_HCOUNTER counter, DWORD, LPDWORD bytes, LPDWORD 
     size_t need = series->instances.size() * sizeof(PDH_FMT_COUNTERVALUE_ITEM_W);
     for (const auto &instance : series->instances)
         need += (instance.first.size() + 1) * sizeof(wchar_t);
-    if (!items || *bytes < need) {
+    if (!items && *bytes == 0) {
         *bytes = DWORD(need);
+        ++fake.sizeQueries;
         // The set grows before the caller asks again, as GPU engines come and go.
         for (int i = 0; i < fake.growBy; ++i)
             series->instances.push_back({L"late" + std::to_wstring(i), 1});
         fake.growBy = 0;
         return PDH_STATUS(PDH_MORE_DATA);
     }
+    // As Microsoft documents it may: a too-small non-zero size is an invalid argument, with
+    // no size given back.
+    if (!items || *bytes < need)
+        return PDH_STATUS(PDH_INVALID_ARGUMENT);
     auto *names = reinterpret_cast<wchar_t *>(items + series->instances.size());
     for (size_t i = 0; i < series->instances.size(); ++i) {
         const std::wstring &name = series->instances[i].first;
@@ -258,6 +264,16 @@ void pdhQueryRules()
     WCHECK(grown.collect());
     WCHECK(grown.instances(grownEnergy, instances) && instances.size() == 5);
     WCHECK(instances.size() == 5 && std::wcscmp(instances[4].name, L"late2") == 0);
+    // More instances by the next pass (a program started using the GPU): the buffer of the
+    // last read is too small now, and the values must not vanish for good.
+    fake.series[1].instances.push_back({L"c", 3});
+    fake.series[1].instances.push_back({L"d", 4});
+    WCHECK(query.collect());
+    const int sizeQueriesBefore = fake.sizeQueries;
+    WCHECK(query.instances(energy, instances) && instances.size() == 7);
+    WCHECK(query.collect());
+    WCHECK(query.instances(energy, instances) && instances.size() == 7);
+    WCHECK(fake.sizeQueries == sizeQueriesBefore + 2); // every read asks the size first
     // A failed collection: no value, and no array call.
     fake.collectFails = true;
     const int before = fake.arrayCalls;

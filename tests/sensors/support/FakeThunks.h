@@ -4,6 +4,7 @@
 #include "D3dkmt.h"
 #include "SensorModel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -38,8 +39,14 @@ struct FakeThunks
     bool enumFails = false;
     int listTooSmall = 0; // times the list call fails as if an adapter had just arrived
     std::vector<kmt::Handle> closed;
-    int perfQueries = 0;
+    int perfQueries = 0; // adapter performance data
+    int nodeQueries = 0; // node performance data
 };
+
+// The sizes d3dkmthk.h gives these records; the kernel refuses a request of any other size.
+inline constexpr uint32_t kNodePerfDataBytes = 56;
+inline constexpr uint32_t kAdapterPerfDataBytes = 64;
+inline constexpr uint32_t kAdapterPerfDataCapsBytes = 40;
 
 inline FakeThunks *fake = nullptr;
 inline constexpr kmt::NtStatus kNotSupported = static_cast<kmt::NtStatus>(0xC00000BBu);
@@ -73,6 +80,17 @@ inline kmt::NtStatus give(const kmt::QueryAdapterInfo *request, const Data &data
     if (request->privateDriverDataSize != sizeof(Data))
         return kNotSupported;
     std::memcpy(request->privateDriverData, &data, sizeof(Data));
+    return 0;
+}
+
+// Answers only a request of the documented size, whatever the caller's record looks like.
+template <typename Data>
+inline kmt::NtStatus giveDocumented(const kmt::QueryAdapterInfo *request, const Data &data,
+                                    uint32_t documentedBytes)
+{
+    if (request->privateDriverDataSize != documentedBytes)
+        return kNotSupported;
+    std::memcpy(request->privateDriverData, &data, std::min<size_t>(sizeof(Data), documentedBytes));
     return 0;
 }
 
@@ -112,11 +130,13 @@ inline kmt::NtStatus HWSENSORS_KMT_CALL fakeQuery(const kmt::QueryAdapterInfo *r
         return giveName(request, a.registryName);
     case kmt::QueryType::AdapterPerfData:
         ++fake->perfQueries;
-        return a.hasPerf ? give(request, a.perf) : kNotSupported;
+        return a.hasPerf ? giveDocumented(request, a.perf, kAdapterPerfDataBytes) : kNotSupported;
     case kmt::QueryType::AdapterPerfDataCaps:
-        return a.hasCaps ? give(request, a.caps) : kNotSupported;
+        return a.hasCaps ? giveDocumented(request, a.caps, kAdapterPerfDataCapsBytes)
+                         : kNotSupported;
     case kmt::QueryType::NodePerfData:
-        return a.hasNode ? give(request, a.node) : kNotSupported;
+        ++fake->nodeQueries;
+        return a.hasNode ? giveDocumented(request, a.node, kNodePerfDataBytes) : kNotSupported;
     }
     return kNotSupported;
 }
