@@ -184,24 +184,24 @@ bool EndpointServer::start(const ListenAddress &address)
                          ? d->server.bind_to_any_port(host)
                          : (d->server.bind_to_port(host, address.port) ? address.port : -1);
     if (port <= 0) {
-        qWarning().noquote() << QStringLiteral(
-                                    "Endpoint -> cannot listen on %1: the address is in use or "
-                                    "not available; the display is fed as before, without "
-                                    "the endpoint (choose another ADDRESS:PORT)")
-                                    .arg(address.text());
+        qDebug().noquote() << QStringLiteral(
+                                  "Endpoint -> cannot listen on %1: the address is in use or "
+                                  "not available; the display is fed as before, without "
+                                  "the endpoint (choose another ADDRESS:PORT)")
+                                  .arg(address.text());
         return false;
     }
     d->boundPort = port;
     ListenAddress bound = address;
     bound.port = quint16(port);
-    qInfo().noquote() << QStringLiteral("Endpoint -> serving http://%1/metrics and /readings.json")
-                             .arg(bound.text());
+    qDebug().noquote() << QStringLiteral("Endpoint -> serving http://%1/metrics and /readings.json")
+                              .arg(bound.text());
     if (!address.isLoopback())
-        qWarning().noquote() << QStringLiteral(
-                                    "Endpoint -> %1 is not a loopback address and the endpoint "
-                                    "has no authentication: anyone who reaches it can read "
-                                    "the readings")
-                                    .arg(bound.text());
+        qDebug().noquote() << QStringLiteral(
+                                  "Endpoint -> %1 is not a loopback address and the endpoint "
+                                  "has no authentication: anyone who reaches it can read "
+                                  "the readings")
+                                  .arg(bound.text());
     d->pool = std::make_shared<BoundedPool>(d->limits.workers, d->limits.queued);
     d->listenerDone = false;
     d->listener = std::thread([this] {

@@ -22,10 +22,10 @@ bool EndpointServer::available()
 bool EndpointServer::start(const ListenAddress &address)
 {
     if (address.valid && address.enabled)
-        qWarning().noquote() << QStringLiteral(
-                                    "Endpoint -> %1 was asked for, but this build has no HTTP "
-                                    "endpoint")
-                                    .arg(address.text());
+        qDebug().noquote() << QStringLiteral(
+                                  "Endpoint -> %1 was asked for, but this build has no HTTP "
+                                  "endpoint")
+                                  .arg(address.text());
     return false;
 }
 

@@ -17,8 +17,8 @@ ListenAddress listen()
         return Endpoint::parseListen(QStringLiteral("off"));
     const ListenAddress address = Endpoint::parseListen(text);
     if (!address.valid)
-        qWarning().noquote() << QStringLiteral("Endpoint -> %1 %2; the endpoint stays off")
-                                    .arg(QLatin1String(kListenKey), address.error);
+        qDebug().noquote() << QStringLiteral("Endpoint -> %1 %2; the endpoint stays off")
+                                  .arg(QLatin1String(kListenKey), address.error);
     return address;
 }
 
