@@ -38,13 +38,12 @@ done
 mkdir -p "$stage/on/config/MyCompanyKelmar"
 printf '[Endpoint]\nListen=127.0.0.1:%s\n' "$port" >"$stage/on/config/MyCompanyKelmar/Tarnix.conf"
 
-start_copy() { # DIR: starts the staged copy in the background
-    (export HOME="$1/home" XDG_CONFIG_HOME="$1/config" XDG_DATA_HOME="$1/data" \
-        XDG_CACHE_HOME="$1/cache" TMPDIR="$1/tmp" QT_QPA_PLATFORM=offscreen \
-        TARNIX_SCRIPTED_SENSORS="$here/program/desktop.sensors" HIDAPI_DOUBLE_DIR="$1/hid" \
-        LD_LIBRARY_PATH="$build/tests/hidapi-double"
-     unset XDG_CONFIG_DIRS XDG_DATA_DIRS
-     exec "$1/app/Tarnix" >/dev/null 2>&1)
+start_copy() { # DIR: replaces the calling (background) shell with the staged copy
+    exec env -u XDG_CONFIG_DIRS -u XDG_DATA_DIRS HOME="$1/home" XDG_CONFIG_HOME="$1/config" \
+        XDG_DATA_HOME="$1/data" XDG_CACHE_HOME="$1/cache" TMPDIR="$1/tmp" \
+        QT_QPA_PLATFORM=offscreen TARNIX_SCRIPTED_SENSORS="$here/program/desktop.sensors" \
+        HIDAPI_DOUBLE_DIR="$1/hid" LD_LIBRARY_PATH="$build/tests/hidapi-double" \
+        "$1/app/Tarnix" >/dev/null 2>&1
 }
 start_copy "$stage/on" &
 on=$!
@@ -63,6 +62,7 @@ until curl -sf -o /dev/null "$url/metrics"; do
     sleep 0.5
 done
 sleep 3
+[ "$(cat /proc/$on/comm)" = Tarnix ] || { echo "not measuring Tarnix" >&2; exit 1; }
 echo "Metrics: $(curl -s "$url/metrics" | wc -c) bytes, JSON: $(curl -s "$url/readings.json" | wc -c) bytes"
 
 scrape_cost() { # PATH
