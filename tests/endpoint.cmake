@@ -11,3 +11,5 @@ add_test(NAME endpoint_clients
             ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
 set_tests_properties(endpoint_clients PROPERTIES LABELS "endpoint;endtoend" TIMEOUT 240
     SKIP_RETURN_CODE 77)
+add_unit_test(tst_endpointServer SOURCES endpoint/tst_endpointServer.cpp
+    LIBS tarnix_endpoint tarnix_test_support LABELS endpoint TIMEOUT 120)
