@@ -15,10 +15,9 @@ EndpointPass desktopPass()
                                  ReadingKind::Fan, ReadingKind::Power};
     for (int sensor = 0; sensor < 10; ++sensor) {
         for (int reading = 0; reading < 7; ++reading)
-            pass.readings.push_back(
-                EndpointReading{QStringLiteral("Sensor [#%1]: Some Device").arg(sensor),
-                                kinds[reading % 5], QStringLiteral("Reading %1").arg(reading),
-                                40.5 + reading});
+            pass.readings.push_back(EndpointReading{
+                QStringLiteral("Sensor [#%1]: Some Device").arg(sensor), kinds[reading % 5],
+                QStringLiteral("Reading %1").arg(reading), 40.5 + reading});
     }
     pass.memoryValid = pass.driveFound = true;
     pass.time = QDateTime::currentDateTimeUtc();
@@ -35,14 +34,16 @@ private slots:
     void prometheus()
     {
         const EndpointPass pass = desktopPass();
-        QBENCHMARK {
+        QBENCHMARK
+        {
             Endpoint::prometheusText(pass);
         }
     }
     void json()
     {
         const EndpointPass pass = desktopPass();
-        QBENCHMARK {
+        QBENCHMARK
+        {
             Endpoint::readingsJson(pass);
         }
     }
