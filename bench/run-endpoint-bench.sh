@@ -15,7 +15,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-120}
 scrapes=${3:-1000}
-require_built Tarnix tests/scripted-sensors/libhwsensors.so tests/hidapi-double/libhidapi-hidraw.so.0
+require_built Tarnix libtarnix-http.so tests/scripted-sensors/libhwsensors.so \
+    tests/hidapi-double/libhidapi-hidraw.so.0
 
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tarnix-endpoint-bench.XXXXXX")
 on=
@@ -35,6 +36,7 @@ for copy in on off; do
     stage_tarnix "$stage/$copy" "$build/tests/scripted-sensors/libhwsensors.so" 0 \
         '5131 2007 /dev/hidraw-bench'
 done
+cp "$build/libtarnix-http.so" "$stage/on/app/"
 mkdir -p "$stage/on/config/MyCompanyKelmar"
 printf '[Endpoint]\nListen=127.0.0.1:%s\n' "$port" >"$stage/on/config/MyCompanyKelmar/Tarnix.conf"
 

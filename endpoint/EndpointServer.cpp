@@ -2,159 +2,50 @@
 
 #include "endpoint/EndpointRoutes.h"
 
+#include <QCoreApplication>
 #include <QDebug>
-
-#include <httplib.h>
-
-#include <fcntl.h>
-#include <sys/socket.h>
-
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
-
-namespace {
-
-// httplib's own pool queues without limit; this one makes the accepting thread wait while
-// `queued` connections already wait, so the kernel's backlog, not our memory, takes the rest.
-class BoundedPool : public httplib::TaskQueue
-{
-public:
-    BoundedPool(int workers, int queued) : maxQueued(size_t(queued))
-    {
-        for (int i = 0; i < workers; ++i)
-            threads.emplace_back([this] { work(); });
-    }
-
-    void enqueue(std::function<void()> task) override
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        roomFree.wait(lock, [this] { return jobs.size() < maxQueued || releasing; });
-        jobs.push_back(std::move(task));
-        jobAdded.notify_one();
-    }
-
-    void shutdown() override
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            ending = true;
-        }
-        jobAdded.notify_all();
-        for (std::thread &thread : threads)
-            thread.join();
-    }
-
-    // Lets a waiting enqueue() through, so the accepting thread can see the server stop.
-    void release()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            releasing = true;
-        }
-        roomFree.notify_all();
-    }
-
-private:
-    void work()
-    {
-        for (;;) {
-            std::function<void()> task;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                jobAdded.wait(lock, [this] { return !jobs.empty() || ending; });
-                if (jobs.empty())
-                    return;
-                task = std::move(jobs.front());
-                jobs.pop_front();
-            }
-            roomFree.notify_one();
-            task();
-        }
-    }
-
-    const size_t maxQueued;
-    std::vector<std::thread> threads;
-    std::deque<std::function<void()>> jobs;
-    std::mutex mutex;
-    std::condition_variable jobAdded;
-    std::condition_variable roomFree;
-    bool releasing = false;
-    bool ending = false;
-};
-
-// What the library owns and deletes when it stops listening; the pool itself lives on with
-// the server, so stop() may still reach it.
-class PoolHandle : public httplib::TaskQueue
-{
-public:
-    explicit PoolHandle(std::shared_ptr<BoundedPool> pool) : pool(std::move(pool)) {}
-    void enqueue(std::function<void()> task) override { pool->enqueue(std::move(task)); }
-    void shutdown() override { pool->shutdown(); }
-
-private:
-    std::shared_ptr<BoundedPool> pool;
-};
-
-// The library's default on Linux is SO_REUSEPORT alone, which lets a second process of the
-// same user bind the same port and take half of the connections, with no error for either.
-// SO_REUSEADDR still allows a quick restart over connections in TIME_WAIT. Not inherited by
-// a program started from here (the restart after a crash), which would keep the port.
-void listeningSocketOptions(socket_t sock)
-{
-    int yes = 1;
-    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<void *>(&yes), sizeof yes);
-    fcntl(sock, F_SETFD, fcntl(sock, F_GETFD) | FD_CLOEXEC);
-}
-
-} // namespace
+#include <QLibrary>
 
 struct EndpointServer::Private
 {
     Limits limits;
-    httplib::Server server;
-    std::thread listener;
-    std::shared_ptr<BoundedPool> pool; // made by start(), before the listener
-    std::atomic<bool> listenerDone{false};
+    std::unique_ptr<HttpBackend> backend;
     int boundPort = 0;
     EndpointPassPtr pass; // read and written with std::atomic_load / std::atomic_store
 
-    void configure();
-    void answer(const httplib::Request &request, httplib::Response &response);
+    HttpAnswer answer(const std::string &method, const std::string &path) const;
+    bool load();
 };
 
-void EndpointServer::Private::configure()
-{
-    server.new_task_queue = [this] { return new PoolHandle(pool); };
-    const time_t seconds = limits.timeoutSeconds;
-    server.set_read_timeout(seconds, 0);
-    server.set_write_timeout(seconds, 0);
-    server.set_keep_alive_timeout(seconds);
-    server.set_keep_alive_max_count(size_t(limits.keepAliveRequests));
-    server.set_payload_max_length(0);
-    server.set_socket_options(listeningSocketOptions);
-    // Every request is answered here, before the library would read a body or look for files.
-    server.set_pre_routing_handler(
-        [this](const httplib::Request &request, httplib::Response &response) {
-            answer(request, response);
-            return httplib::Server::HandlerResponse::Handled;
-        });
-}
-
-void EndpointServer::Private::answer(const httplib::Request &request, httplib::Response &response)
+HttpAnswer EndpointServer::Private::answer(const std::string &method, const std::string &path) const
 {
     const EndpointPassPtr current = std::atomic_load(&pass);
-    const EndpointReply reply =
-        Endpoint::answer(QByteArray::fromStdString(request.method),
-                         QByteArray::fromStdString(request.path), current.get());
-    response.status = reply.status;
-    if (!reply.allow.isEmpty())
-        response.set_header("Allow", reply.allow.toStdString());
-    response.set_content(reply.body.constData(), size_t(reply.body.size()),
-                         reply.contentType.constData());
+    const EndpointReply reply = Endpoint::answer(QByteArray::fromStdString(method),
+                                                 QByteArray::fromStdString(path), current.get());
+    HttpAnswer answer;
+    answer.status = reply.status;
+    answer.contentType = reply.contentType.toStdString();
+    answer.body = reply.body.toStdString();
+    answer.allow = reply.allow.toStdString();
+    return answer;
+}
+
+bool EndpointServer::Private::load()
+{
+    // Never unloaded: its threads and their code stay valid until the program ends.
+    QLibrary module(modulePath());
+    const auto create =
+        reinterpret_cast<HttpBackendCreate>(module.resolve(TARNIX_HTTP_MODULE_ENTRY));
+    if (!create) {
+        qDebug().noquote() << QStringLiteral("Endpoint -> cannot load %1 (%2): no endpoint; the "
+                                             "display is fed as before")
+                                  .arg(module.fileName(), module.errorString());
+        return false;
+    }
+    backend.reset(create(limits, [this](const std::string &method, const std::string &path) {
+        return answer(method, path);
+    }));
+    return true;
 }
 
 EndpointServer::EndpointServer() : EndpointServer(Limits()) {}
@@ -162,7 +53,6 @@ EndpointServer::EndpointServer() : EndpointServer(Limits()) {}
 EndpointServer::EndpointServer(const Limits &limits) : d(new Private)
 {
     d->limits = limits;
-    d->configure();
 }
 
 EndpointServer::~EndpointServer()
@@ -175,20 +65,29 @@ bool EndpointServer::available()
     return true;
 }
 
+QString EndpointServer::modulePath()
+{
+    const QString given = qEnvironmentVariable("TARNIX_HTTP_MODULE");
+    if (!given.isEmpty())
+        return given;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/libtarnix-http.so");
+}
+
 bool EndpointServer::start(const ListenAddress &address)
 {
-    if (!address.valid || !address.enabled || d->listener.joinable())
+    if (!address.valid || !address.enabled || d->boundPort != 0)
         return false;
-    const std::string host = address.host.toStdString();
-    const int port = address.port == 0
-                         ? d->server.bind_to_any_port(host)
-                         : (d->server.bind_to_port(host, address.port) ? address.port : -1);
+    if (!d->backend && !d->load())
+        return false;
+    const int port = d->backend->bind(address.host.toStdString(), address.port);
     if (port <= 0) {
         qDebug().noquote() << QStringLiteral(
                                   "Endpoint -> cannot listen on %1: the address is in use or "
                                   "not available; the display is fed as before, without "
                                   "the endpoint (choose another ADDRESS:PORT)")
                                   .arg(address.text());
+        // A bound socket is not kept; the next start() begins afresh.
+        d->backend.reset();
         return false;
     }
     d->boundPort = port;
@@ -202,32 +101,21 @@ bool EndpointServer::start(const ListenAddress &address)
                                   "has no authentication: anyone who reaches it can read "
                                   "the readings")
                                   .arg(bound.text());
-    d->pool = std::make_shared<BoundedPool>(d->limits.workers, d->limits.queued);
-    d->listenerDone = false;
-    d->listener = std::thread([this] {
-        d->server.listen_after_bind();
-        d->listenerDone = true;
-    });
+    d->backend->serve();
     return true;
 }
 
 void EndpointServer::stop()
 {
-    if (!d->listener.joinable())
+    if (d->boundPort == 0)
         return;
-    // The library ignores stop() until its loop runs, which starts just after start().
-    while (!d->server.is_running() && !d->listenerDone)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    d->server.stop();
-    d->pool->release();
-    d->listener.join();
-    d->pool.reset();
+    d->backend.reset(); // stops and joins
     d->boundPort = 0;
 }
 
 bool EndpointServer::isListening() const
 {
-    return d->listener.joinable();
+    return d->boundPort != 0;
 }
 
 quint16 EndpointServer::port() const

@@ -1,24 +1,21 @@
 #pragma once
 #include "endpoint/EndpointPass.h"
+#include "endpoint/HttpBackend.h"
 #include "endpoint/ListenAddress.h"
 
 #include <memory>
 
 // The HTTP endpoint: a packaged HTTP library on threads of its own answers from the latest
-// published pass. publish() only swaps a pointer, so a slow, stuck or greedy client never
-// holds up the pass that publishes. Requests and connections are bounded: a small pool of
-// workers, a short queue in front of it (the listening socket is not read while it is full),
-// read, write and keep-alive timeouts, and no request body is read.
+// published pass. The library lives in a module beside the executable (libtarnix-http.so,
+// or the file TARNIX_HTTP_MODULE names), loaded by the first start(). publish() only swaps a
+// pointer, so a slow, stuck or greedy client never holds up the pass that publishes. Requests and
+// connections are bounded: a small pool of workers, a short queue in front of it (the listening
+// socket is not read while it is full), read, write and keep-alive timeouts, and no request body is
+// read.
 class EndpointServer
 {
 public:
-    struct Limits
-    {
-        int workers = 4;
-        int queued = 16;        // accepted connections waiting for a worker
-        int timeoutSeconds = 3; // read, write and keep-alive idle
-        int keepAliveRequests = 20;
-    };
+    using Limits = HttpLimits;
 
     EndpointServer();
     explicit EndpointServer(const Limits &limits);
@@ -28,6 +25,8 @@ public:
 
     /// False on builds without the HTTP library (the Windows cross-build).
     static bool available();
+    /// The module's file name: beside the executable unless TARNIX_HTTP_MODULE names one.
+    static QString modulePath();
 
     /// Binds at once, so that a port in use is known now, then serves on its own thread.
     /// Logs one line either way; false when it does not listen.

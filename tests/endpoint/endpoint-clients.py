@@ -106,6 +106,8 @@ class Staged:
             os.makedirs(os.path.join(self.root, sub), exist_ok=True)
         self.program = os.path.join(self.root, os.path.basename(PROGRAM))
         shutil.copy2(PROGRAM, self.program)
+        # The HTTP module lies beside the executable, as installed.
+        shutil.copy2(os.path.join(os.path.dirname(PROGRAM), "libtarnix-http.so"), self.root)
         shutil.copy2(os.path.join(BINARY_DIR, "tests/scripted-sensors/libhwsensors.so"),
                      os.path.join(self.root, "libhwsensors.so"))
         images = os.path.join(SOURCE_DIR, "configDir")
