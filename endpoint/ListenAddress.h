@@ -20,7 +20,7 @@ struct ListenAddress
 
 namespace Endpoint {
 
-/// Our port, one past the exporters' range of 9100..9999 that is fully allocated.
+/// Our port: the exporters' range 9100..9999 is fully allocated, newer ones lie above 10000.
 constexpr quint16 kDefaultPort = 10791;
 constexpr char kDefaultListen[] = "127.0.0.1:10791";
 
