@@ -123,6 +123,7 @@ std::unique_ptr<MainHidInterFace::Report> MainHidInterFace::waitForReport(bool &
 void MainHidInterFace::noteWriteResult(bool written)
 {
     if (written) {
+        ++m_sent;
         m_failedWrites = 0;
         std::lock_guard<std::mutex> lock(m_queueLock);
         m_stallLogged = false; // the display takes reports again: a later stall is news

@@ -46,6 +46,8 @@ public:
     int hidApi_Write(const unsigned char *frame, int length);
     // Stops the writer after its current pass and closes the device. Always 0.
     int hidApi_Close();
+    // Reports the display took since this object was made; any thread.
+    quint64 reportsSent() const { return m_sent; }
     // Whether the latest search listed a matching device (opened or not).
     bool deviceListed() const { return m_listed; }
     // While quiet, finding the device and failing to open it are not logged: an outage that
@@ -77,4 +79,5 @@ private:
     bool m_listed = false;
     bool m_quiet = false;
     std::atomic_int m_failedWrites{0};
+    std::atomic<quint64> m_sent{0};
 };

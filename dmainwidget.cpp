@@ -5,6 +5,8 @@
 #include "app/Monitor.h"
 #include "app/RefreshFigures.h"
 #include "app/UserSettings.h"
+#include "endpoint/EndpointSettings.h"
+#include "endpoint/MonitorEndpoint.h"
 #include "gui/HardwarePage.h"
 #include "gui/MonitorPage.h"
 #include "gui/SourcesControl.h"
@@ -70,6 +72,8 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent)
             showDisplayStatus(false);
     });
     hardwareMonitor->setSourceChoices(UserSettings::sources());
+    // Off unless the user switched it on; a child of the monitor, which outlives its passes.
+    (new MonitorEndpoint(hardwareMonitor))->start(EndpointSettings::listen());
 
     QTimer::singleShot(200, this, &DMainWidget::onStartUpdateLater);
     // The inventory is gathered beside the feed; the page fills in when it is done.

@@ -161,6 +161,8 @@ void getPcInfoThread::restartLibrary()
 void getPcInfoThread::getSensorInfo()
 {
     passDone = false;
+    QElapsedTimer passTimer;
+    passTimer.start();
     const bool details = logDetails;
     if (details)
         qDebug().noquote() << "---------------------------- *** Hardware info get [Start] *** "
@@ -181,6 +183,7 @@ void getPcInfoThread::getSensorInfo()
         qDebug().noquote() << "---------------------------- *** Hardware info get [Over] *** "
                               "----------------------------";
     logDetails = false;
+    lastPassNs = passTimer.nsecsElapsed();
     const unsigned missing = picker.finishPass(readings);
     if (missing)
         logMissingSources(missing);

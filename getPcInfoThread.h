@@ -57,6 +57,8 @@ public:
     void setCollectSources(bool collect);
     /// The latest finished pass as sources (candidates empty unless collecting).
     SourceReport getSourceReport() const;
+    /// How long the latest finished pass took to walk the library; any thread.
+    qint64 lastPassNanoseconds() const { return lastPassNs; }
 
 signals:
     void sigTheSdkInitStatus(bool isOK, int errorCode);
@@ -94,6 +96,7 @@ private:
     SourceChoices activeChoices;     // the loop thread's copy of what picker uses
     std::vector<SourceCandidate> candidates;
     std::atomic<bool> collectSources{false};
+    std::atomic<qint64> lastPassNs{0};
     bool collecting = false; // collectSources as the current pass saw it
     std::atomic<bool> choicesChanged{false};
     QMutex choicesLock;

@@ -150,6 +150,7 @@ bool Monitor::feedPass(const SensorReadings &readings)
         std::lock_guard<std::mutex> lock(snapshotLock);
         snapshot = std::move(pass);
     }
+    emit passCompleted();
     return !m_watched && !m_displayLost && !openDue;
 }
 
@@ -185,7 +186,25 @@ void Monitor::setSourceChoices(const SourceChoices &choices)
 
 void Monitor::setCollectSources(bool collect)
 {
-    pcInfoThread->setCollectSources(collect);
+    m_collectForDialog = collect;
+    pcInfoThread->setCollectSources(m_collectForDialog || m_collectForEndpoint);
+}
+
+void Monitor::setCollectForEndpoint(bool collect)
+{
+    m_collectForEndpoint = collect;
+    pcInfoThread->setCollectSources(m_collectForDialog || m_collectForEndpoint);
+}
+
+quint64 Monitor::reportsSent() const
+{
+    // The transport is made by startUpdate(), before the first pass.
+    return hidInterface ? hidInterface->reportsSent() : 0;
+}
+
+double Monitor::lastPassSeconds() const
+{
+    return pcInfoThread->lastPassNanoseconds() / 1e9;
 }
 
 SourceReport Monitor::sourceReport() const

@@ -57,12 +57,21 @@ public:
     void setSourceChoices(const SourceChoices &choices);
     /// While on, each pass also lists every named reading (for the sources dialog).
     void setCollectSources(bool collect);
+    /// The same for the HTTP endpoint, kept apart so that closing the dialog does not end it.
+    void setCollectForEndpoint(bool collect);
+    /// Reports the display took since start; any thread.
+    quint64 reportsSent() const;
+    /// The latest pass's walk of the sensor library, in seconds; any thread.
+    double lastPassSeconds() const;
     SourceReport sourceReport() const;
 
 signals:
     void sdkStatusChanged(bool isOK, int errorCode);
     void displayConnectionChanged(bool connected);
     void snapshotReady();
+    /// After every pass, on the sensor thread (connect with Qt::DirectConnection and return
+    /// quickly): latestSnapshot() and sourceReport() hold that pass.
+    void passCompleted();
     /// After the settle time of a hot-plug event that concerns the display.
     void sigHidDeviceConnectChanging_Into(QString hidPath);
     void sigHidDeviceConnectChanging_Remove(QString hidPath);
@@ -102,6 +111,8 @@ private:
     std::atomic<bool> m_displayLost{false}; // likewise
     std::atomic<bool> m_watched{false};
     std::atomic<bool> m_celsius{true};
+    bool m_collectForDialog = false; // GUI thread
+    bool m_collectForEndpoint = false;
     OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only

@@ -5,12 +5,13 @@
 set -eu
 packages="cmake make g++ pkg-config git
 qtbase5-dev qtbase5-dev-tools qtbase5-private-dev qtwayland5
-libhidapi-dev libudev-dev pci.ids"
+libhidapi-dev libudev-dev libcpp-httplib-dev pci.ids"
 test_packages="libqt5svg5-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick fonts-dejavu-core dbus
 clang libclang-rt-14-dev
-dpkg-dev file lintian appstream mount"
+dpkg-dev file lintian appstream mount
+prometheus curl python3 locales"
 
 case "${1:-}" in
 --test) packages="$packages $test_packages" ;;

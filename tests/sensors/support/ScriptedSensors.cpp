@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <locale>
 #include <map>
 #include <sstream>
 #include <string>
@@ -109,7 +110,16 @@ bool loadScript(Script &loaded)
             int index = 0;
             std::string value;
             stream >> index >> value;
-            const double number = value == "nan" ? std::nan("") : std::atof(value.c_str());
+            // Read with a dot whatever the program's locale (atof would stop at it under a
+            // comma locale).
+            double number = 0;
+            if (value == "nan") {
+                number = std::nan("");
+            } else {
+                std::istringstream text(value);
+                text.imbue(std::locale::classic());
+                text >> number;
+            }
             loaded.sensors.back().readings[kindOf(word)][index] = {restOfLine(stream), number};
         }
     }
