@@ -8,7 +8,10 @@ libhidapi-dev libudev-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick pci.ids fonts-dejavu-core dbus
 clang libclang-rt-14-dev
-dpkg-dev file lintian appstream mount"
+dpkg-dev file lintian appstream mount
+g++-aarch64-linux-gnu qemu-user-static
+qtbase5-dev:arm64 qtbase5-private-dev:arm64 libhidapi-dev:arm64 libudev-dev:arm64
+libsystemd-dev:arm64"
 
 missing=""
 for p in $packages; do
@@ -20,5 +23,10 @@ done
 as_root=""
 [ "$(id -u)" -eq 0 ] || as_root="sudo"
 echo "Installing:$missing"
+# The arm64 libraries and headers for the cross build sit beside the native ones (multiarch).
+case "$missing" in
+    *:arm64*) dpkg --print-foreign-architectures | grep -qx arm64 ||
+        $as_root dpkg --add-architecture arm64 ;;
+esac
 $as_root apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends $missing
