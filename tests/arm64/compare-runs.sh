@@ -1,8 +1,8 @@
 #!/bin/bash
 # Runs the arm64 build's programs under qemu-user and compares what they produce with the
 # native build's programs on the same input:
-#   1. tarnix-sensors (plain and --sources) on every recorded machine in
-#      tests/sensors/fixtures, standard output, standard error and exit code;
+#   1. tarnix-sensors (plain and --sources) and tarnix-inventory on every recorded machine in
+#      tests/sensors/fixtures: standard output, standard error and exit code;
 #   2. the feeding program ($TARNIX_ARM64_FEEDER, Tarnix by default, offscreen) with the
 #      scripted sensor library and the hidapi double of its own build: the first reports it
 #      writes, byte for byte except the drive usage (byte 21, the machine's own disk) and the
@@ -50,30 +50,29 @@ isolate() {
         XDG_CACHE_HOME=$1/cache XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp
 }
 
-step "tarnix-sensors on the recorded machines"
+step "the tools on the recorded machines"
 for fixture in "$source"/tests/sensors/fixtures/*/; do
     machine=$(basename "$fixture")
-    for args in "" "--sources"; do
-        name="$machine${args:+ $args}"
+    for command in "tarnix-sensors" "tarnix-sensors --sources" "tarnix-inventory"; do
+        base="$work/tools/$machine/${command// /_}"
         for arch in native arm64; do
-            out="$work/sensors/$machine${args}/$arch"
+            out="$base/$arch"
             mkdir -p "$out"
-            # shellcheck disable=SC2086 # no arguments or one
+            # shellcheck disable=SC2086 # the program and its arguments are words
             (isolate "$out/env" && export HWSENSORS_ROOT="$fixture" &&
-                run "$arch" "$(build_of $arch)/tarnix-sensors" $args) \
+                run "$arch" "$(build_of $arch)/"$command) \
                 >"$out/stdout" 2>"$out/stderr" && echo 0 >"$out/status" || echo $? >"$out/status"
             # The library's path names the build folder.
             sed -i "s|$(build_of $arch)/|BUILD/|g" "$out/stdout" "$out/stderr"
         done
-        base="$work/sensors/$machine${args}"
         for part in stdout stderr status; do
             if ! cmp -s "$base/native/$part" "$base/arm64/$part"; then
-                mismatch "tarnix-sensors $name: $part differs"
+                mismatch "$command on $machine: $part differs"
                 diff "$base/native/$part" "$base/arm64/$part" | head -20 || true
             fi
         done
-        [ -s "$base/native/stdout" ] || mismatch "tarnix-sensors $name printed nothing"
-        echo "tarnix-sensors $name: $(wc -l <"$base/native/stdout") lines," \
+        [ -s "$base/native/stdout" ] || mismatch "$command on $machine printed nothing"
+        echo "$command on $machine: $(wc -l <"$base/native/stdout") lines," \
             "exit $(cat "$base/native/status")"
     done
 done
