@@ -28,4 +28,20 @@ the display, and two command-line tools: tarnix-sensors and tarnix-inventory.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst;${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# A cross build (cmake/aarch64-linux-gnu.cmake) is packaged for the machine it targets: the
+# Debian architecture of the compiler's triplet, which dpkg-shlibdeps is told as well (cpack
+# reads the file below first), so that it looks up the target's libraries and the symbols
+# files of the target's packages.
+if(CMAKE_CROSSCOMPILING AND CMAKE_LIBRARY_ARCHITECTURE)
+    execute_process(
+        COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+        OUTPUT_VARIABLE deb_host_arch OUTPUT_STRIP_TRAILING_WHITESPACE
+        RESULT_VARIABLE deb_arch_result ERROR_QUIET)
+    if(NOT deb_arch_result EQUAL 0 OR NOT deb_host_arch)
+        message(FATAL_ERROR "No Debian architecture for ${CMAKE_LIBRARY_ARCHITECTURE}")
+    endif()
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "${deb_host_arch}")
+    set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_BINARY_DIR}/CPackTargetArchitecture.cmake")
+    file(WRITE "${CPACK_PROJECT_CONFIG_FILE}" "set(ENV{DEB_HOST_ARCH} ${deb_host_arch})\n")
+endif()
 include(CPack)

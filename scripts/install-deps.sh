@@ -11,7 +11,10 @@ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick fonts-dejavu-core dbus
 clang libclang-rt-14-dev
 dpkg-dev file lintian appstream mount
-prometheus curl python3 locales"
+prometheus curl python3 locales
+g++-aarch64-linux-gnu qemu-user-static
+qtbase5-dev:arm64 qtbase5-private-dev:arm64 libhidapi-dev:arm64 libudev-dev:arm64
+libsystemd-dev:arm64"
 
 case "${1:-}" in
 --test) packages="$packages $test_packages" ;;
@@ -32,5 +35,10 @@ done
 as_root=""
 [ "$(id -u)" -eq 0 ] || as_root="sudo"
 echo "Installing:$missing"
+# The arm64 libraries and headers for the cross build sit beside the native ones (multiarch).
+case "$missing" in
+    *:arm64*) dpkg --print-foreign-architectures | grep -qx arm64 ||
+        $as_root dpkg --add-architecture arm64 ;;
+esac
 $as_root apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends $missing

@@ -1,5 +1,5 @@
 # Device link: the report builder and the HID transport, against the hidapi double.
-add_subdirectory(support/hidapi_double)
+include(${CMAKE_CURRENT_SOURCE_DIR}/support/StandIns.cmake)
 
 add_unit_test(tst_deviceframe
     SOURCES device/tst_deviceframe.cpp

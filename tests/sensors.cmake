@@ -1,13 +1,8 @@
 # Sensor acquisition: name tables, the polling thread (on the scripted library) and the user's
 # sources; the stand-in libraries that these and the sensor library's tests stage.
 
-# The scripted sensor library, a libhwsensors.so whose readings come from a script file
-# (TARNIX_SCRIPTED_SENSORS); end-to-end tests stage it beside the executable.
-add_library(sensors_scripted SHARED sensors/support/ScriptedSensors.cpp)
-set_target_properties(sensors_scripted PROPERTIES OUTPUT_NAME hwsensors
-    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/scripted-sensors
-    CXX_VISIBILITY_PRESET hidden AUTOMOC OFF)
-# The same, lacking one entry point.
+# The scripted sensor library itself is in support/StandIns.cmake (see device.cmake); here
+# the same, lacking one entry point.
 add_library(sensors_scripted_incomplete SHARED sensors/support/ScriptedSensors.cpp)
 target_compile_definitions(sensors_scripted_incomplete PRIVATE SCRIPTED_WITHOUT_USAGE)
 set_target_properties(sensors_scripted_incomplete PROPERTIES OUTPUT_NAME hwsensors
