@@ -14,7 +14,7 @@ dpkg-dev file lintian appstream mount
 prometheus curl python3 locales
 g++-aarch64-linux-gnu qemu-user-static
 qtbase5-dev:arm64 qtbase5-private-dev:arm64 libhidapi-dev:arm64 libudev-dev:arm64
-libsystemd-dev:arm64"
+libsystemd-dev:arm64 libcpp-httplib-dev:arm64"
 
 case "${1:-}" in
 --test) packages="$packages $test_packages" ;;
