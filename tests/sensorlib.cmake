@@ -3,7 +3,7 @@
 add_unit_test(tst_sensorLibrary SOURCES sensorlib/tst_sensorLibrary.cpp
     LIBS tarnix_sensors hwsensors_core)
 add_dependencies(tst_sensorLibrary hwsensors tarnix-sensors sensors_fake_nvml)
-add_unit_test(tst_valueFile SOURCES sensorlib/tst_valueFile.cpp LIBS hwsensors_core)
+add_unit_test(tst_valueFile SOURCES sensorlib/tst_valueFile.cpp LIBS hwsensors_core tarnix_sysio)
 add_unit_test(tst_windowsReadings SOURCES sensorlib/tst_windowsReadings.cpp
     LIBS tarnix_sensors hwsensors_windows_readings)
 # The Win32-free part of the Windows library's GPU sensors, on fake thunks and samples.

@@ -1,7 +1,7 @@
-#include "BoundedRead.h"
 #include "Builders.h"
 #include "Nvml.h"
 #include "ValueFile.h"
+#include "sysio/BoundedRead.h"
 
 #include <cstdio>
 #include <cstdlib>
