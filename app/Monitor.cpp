@@ -1,12 +1,12 @@
 #include "app/Monitor.h"
 
-#include "MainHidInterFace.h"
 #include "core/Clock.h"
 #include "device/DeviceChange.h"
 #include "device/DeviceFrame.h"
-#include "getPcInfoThread.h"
+#include "device/MainHidInterFace.h"
 #include "platform/DeviceMonitor.h"
 #include "platform/SleepMonitor.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QDebug>
 #include <QTimer>

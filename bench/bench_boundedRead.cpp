@@ -1,7 +1,7 @@
 // What a file of 1 GB where a sysfs label or /proc/stat belongs costs the sensor library, read
 // with its bounds: run by hand, e.g. build/bench/bench_boundedRead -iterations 100
-#include "BoundedRead.h"
 #include "SysRoot.h"
+#include "sysio/BoundedRead.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The cost of one polling pass: per sensor one prepare (the library reads its files) and
 // 5 x 512 value calls, over the Intel desktop fixture (ten sensors) and this machine.
-#include "getPcInfoThread.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QtTest>
 

@@ -5,8 +5,8 @@
 //   build/bench/bench_hidtransport [seconds per case, default 30]
 
 #include "HidapiDouble.h"
-#include "MainHidInterFace.h"
 #include "device/DeviceFrame.h"
+#include "device/MainHidInterFace.h"
 
 #include <QCoreApplication>
 

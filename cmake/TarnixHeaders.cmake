@@ -1,7 +1,7 @@
 # tarnix_headers(<target> [PUBLIC <headers...>] [PRIVATE <headers...>] [INTERNALS])
 #
 # Stages a library's headers under the build tree, each at its path from the source root
-# ("app/Monitor.h", "DDataManager.h"), so that every #include keeps its spelling while a
+# ("app/Monitor.h", "appdata/DDataManager.h"), so that every #include keeps its spelling while a
 # target sees only its own headers and the public headers of what it links:
 #   PUBLIC   ${CMAKE_BINARY_DIR}/include/<target>, the target's exported include directory;
 #   PRIVATE  ${CMAKE_BINARY_DIR}/private-include/<target>, seen by the target's own sources.

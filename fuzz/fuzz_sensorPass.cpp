@@ -3,7 +3,7 @@
 #include "FuzzInput.h"
 #include "FuzzedSensors.h"
 #include "device/DeviceFrame.h"
-#include "getPcInfoThread.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QFileInfo>
 

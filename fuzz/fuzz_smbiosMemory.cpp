@@ -1,6 +1,6 @@
 // A raw SMBIOS table as the firmware folder hands it over: any bytes.
 #include "FuzzInput.h"
-#include "sensorlib/common/SmbiosMemory.h"
+#include "sysio/SmbiosMemory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

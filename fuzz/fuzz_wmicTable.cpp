@@ -1,7 +1,7 @@
 // The column text of the inventory tool: hostile output must split into trimmed data lines,
 // and any table the writer produces must read back with one data line per row.
 #include "FuzzInput.h"
-#include "inventory/WmicTable.h"
+#include "wmic/WmicTable.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,8 +1,8 @@
 #include "gui/SourcesControl.h"
 
-#include "DDataManager.h"
 #include "app/Monitor.h"
 #include "app/UserSettings.h"
+#include "appdata/DDataManager.h"
 #include "gui/SourcesDialog.h"
 
 #include <QDebug>

@@ -1,6 +1,6 @@
 #include "gui/TrayIconKeeper.h"
 
-#include "platform/TrayHost.h"
+#include "platformgui/TrayHost.h"
 
 #include <QIcon>
 #include <QMenu>

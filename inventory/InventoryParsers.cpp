@@ -1,7 +1,7 @@
 #include "inventory/InventoryParsers.h"
 
-#include "inventory/WmicTable.h"
 #include "model/Units.h"
+#include "wmic/WmicTable.h"
 
 namespace {
 const QChar blank = QLatin1Char(' ');

@@ -1,5 +1,5 @@
 #pragma once
-#include "inventory/InventoryQueries.h"
+#include "wmic/InventoryQueries.h"
 
 #include <QByteArray>
 

@@ -502,7 +502,7 @@ def form():
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "dmainwidget.ui")
+    target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "gui", "dmainwidget.ui")
     with open(target, "w", encoding="utf-8") as f:
         f.write(form())
 

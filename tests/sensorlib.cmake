@@ -3,7 +3,7 @@
 add_unit_test(tst_sensorLibrary SOURCES sensorlib/tst_sensorLibrary.cpp
     LIBS tarnix_sensors hwsensors_core LABELS sensorlib)
 add_dependencies(tst_sensorLibrary hwsensors tarnix-sensors sensors_fake_nvml)
-add_unit_test(tst_valueFile SOURCES sensorlib/tst_valueFile.cpp LIBS hwsensors_core
+add_unit_test(tst_valueFile SOURCES sensorlib/tst_valueFile.cpp LIBS hwsensors_core tarnix_sysio
     LABELS sensorlib)
 add_unit_test(tst_windowsReadings SOURCES sensorlib/tst_windowsReadings.cpp
     LIBS tarnix_sensors hwsensors_windows_readings LABELS sensorlib)

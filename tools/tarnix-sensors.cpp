@@ -10,8 +10,8 @@
 // --set VALUE 'sensor/kind/reading' and --reset VALUE write the user's sources.
 // Exit code 0, 1 when --set or --reset could not write the settings file, 2 for a wrong
 // command line, or the library's error code.
-#include "getPcInfoThread.h"
 #include "sensors/SourceSettings.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QCoreApplication>
 

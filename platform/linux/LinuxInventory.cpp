@@ -1,9 +1,9 @@
 #include "platform/linux/LinuxInventory.h"
 
-#include "inventory/WmicTable.h"
 #include "platform/linux/PciIds.h"
-#include "sensorlib/common/SmbiosMemory.h"
-#include "sensorlib/linux/BoundedRead.h"
+#include "sysio/BoundedRead.h"
+#include "sysio/SmbiosMemory.h"
+#include "wmic/WmicTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "platform/StartupTask.h"
 
 #include "platform/linux/DesktopEntry.h"
-#include "sensorlib/linux/BoundedRead.h"
+#include "sysio/BoundedRead.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #include "platform/linux/SystemFiguresLinux.h"
-#include "sensorlib/linux/BoundedRead.h"
+#include "sysio/BoundedRead.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>

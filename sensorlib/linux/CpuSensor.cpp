@@ -1,7 +1,7 @@
-#include "BoundedRead.h"
 #include "Builders.h"
 #include "CpuCounters.h"
 #include "ValueFile.h"
+#include "sysio/BoundedRead.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
-#include "BoundedRead.h"
 #include "Builders.h"
 #include "Nvml.h"
 #include "NvmlSession.h"
 #include "ValueFile.h"
+#include "sysio/BoundedRead.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "SysRoot.h"
-#include "BoundedRead.h"
 #include "ValueFile.h"
+#include "sysio/BoundedRead.h"
 
 #include <algorithm>
 #include <cctype>

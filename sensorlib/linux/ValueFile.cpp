@@ -1,5 +1,5 @@
 #include "ValueFile.h"
-#include "BoundedRead.h"
+#include "sysio/BoundedRead.h"
 
 #include <atomic>
 #include <cerrno>

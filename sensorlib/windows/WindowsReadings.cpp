@@ -1,5 +1,5 @@
 #include "WindowsReadings.h"
-#include "SmbiosMemory.h"
+#include "sysio/SmbiosMemory.h"
 
 #include <cmath>
 #include <cstring>

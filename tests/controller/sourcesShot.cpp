@@ -1,9 +1,9 @@
 // Shows the "Sources" dialog over one pass of the scripted sensors (TARNIX_SCRIPTED_SENSORS)
 // with a chosen reading and card, and saves it as a PNG: the picture in the README.
 //   sourcesShot OUT.png    (run from its build folder, under an X server)
-#include "DDataManager.h"
-#include "getPcInfoThread.h"
+#include "appdata/DDataManager.h"
 #include "gui/SourcesDialog.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,9 +1,9 @@
-#include "DDataManager.h"
 #include "HidapiDouble.h"
 #include "app/RefreshSnapshot.h"
+#include "appdata/DDataManager.h"
 #include "core/Clock.h"
-#include "dmainwidget.h"
 #include "gui/SourcesDialog.h"
+#include "gui/dmainwidget.h"
 #include "tests/support/CapturedMessages.h"
 #include "widgets/ProgressBarRound.h"
 

@@ -1,4 +1,4 @@
-#include "DDataManager.h"
+#include "appdata/DDataManager.h"
 #include "core/ColorText.h"
 
 #include <QFile>

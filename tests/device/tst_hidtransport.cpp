@@ -1,5 +1,5 @@
 #include "HidapiDouble.h"
-#include "MainHidInterFace.h"
+#include "device/MainHidInterFace.h"
 
 #include <QMutex>
 #include <QSignalSpy>

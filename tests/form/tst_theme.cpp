@@ -1,5 +1,5 @@
 // The theme: each configuration switch and colour, applied to a freshly built form.
-#include "DDataManager.h"
+#include "appdata/DDataManager.h"
 #include "core/ColorText.h"
 #include "gui/ThemeApplier.h"
 #include "ui_dmainwidget.h"

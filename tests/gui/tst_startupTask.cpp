@@ -1,5 +1,5 @@
 #include "core/AppConfig.h"
-#include "gui/StartupTask.h"
+#include "gui/LogonTaskRegistration.h"
 #include "platform/linux/DesktopEntry.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "DDataManager.h"
+#include "appdata/DDataManager.h"
 #include "core/Clock.h"
 #include "inventory/HardwareInventory.h"
 #include "logCollect/log_out.h"

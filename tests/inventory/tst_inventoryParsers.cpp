@@ -1,7 +1,7 @@
 #include "RecordedOutputs.h"
 #include "inventory/HardwareInventory.h"
 #include "inventory/InventoryParsers.h"
-#include "inventory/WmicTable.h"
+#include "wmic/WmicTable.h"
 
 #include <QtTest>
 

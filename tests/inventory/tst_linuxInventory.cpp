@@ -1,8 +1,8 @@
 #include "RecordedOutputs.h"
-#include "inventory/WmicTable.h"
 #include "platform/linux/LinuxInventory.h"
 #include "platform/linux/PciIds.h"
-#include "sensorlib/common/SmbiosMemory.h"
+#include "sysio/SmbiosMemory.h"
+#include "wmic/WmicTable.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

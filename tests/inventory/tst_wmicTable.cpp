@@ -1,5 +1,5 @@
 #include "RecordedOutputs.h"
-#include "inventory/WmicTable.h"
+#include "wmic/WmicTable.h"
 
 #include <QtTest>
 

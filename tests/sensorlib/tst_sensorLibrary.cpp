@@ -1,5 +1,5 @@
 #include "CpuCounters.h"
-#include "getPcInfoThread.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Value files of the sensor library: the value parser, the kept-open, re-read file and the
 // bounded read of every text file.
-#include "BoundedRead.h"
 #include "SysRoot.h"
 #include "ValueFile.h"
+#include "sysio/BoundedRead.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

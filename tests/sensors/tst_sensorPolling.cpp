@@ -1,4 +1,4 @@
-#include "getPcInfoThread.h"
+#include "sensors/getPcInfoThread.h"
 
 #include <QtTest>
 

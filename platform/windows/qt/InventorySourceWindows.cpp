@@ -1,8 +1,8 @@
 #include "platform/InventorySource.h"
 
-#include "inventory/WmicTable.h"
 #include "platform/windows/WmiQuery.h"
 #include "platform/windows/WmicCommand.h"
+#include "wmic/WmicTable.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "dmainwidget.h"
+#include "gui/dmainwidget.h"
 #include "ui_dmainwidget.h"
 
-#include "DDataManager.h"
 #include "app/Monitor.h"
 #include "app/RefreshFigures.h"
 #include "app/UserSettings.h"
+#include "appdata/DDataManager.h"
 #include "endpoint/EndpointSettings.h"
 #include "endpoint/MonitorEndpoint.h"
 #include "gui/HardwarePage.h"

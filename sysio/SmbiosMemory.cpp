@@ -1,4 +1,4 @@
-#include "SmbiosMemory.h"
+#include "sysio/SmbiosMemory.h"
 
 namespace SmbiosMemory {
 

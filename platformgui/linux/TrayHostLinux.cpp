@@ -1,5 +1,5 @@
-#include "platform/TrayHost.h"
 #include "platform/linux/DBusAddress.h"
+#include "platformgui/TrayHost.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

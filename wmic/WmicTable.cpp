@@ -1,4 +1,4 @@
-#include "inventory/WmicTable.h"
+#include "wmic/WmicTable.h"
 
 #include <algorithm>
 #include <numeric>

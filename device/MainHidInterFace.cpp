@@ -1,4 +1,4 @@
-#include "MainHidInterFace.h"
+#include "device/MainHidInterFace.h"
 
 #include <hidapi.h>
 

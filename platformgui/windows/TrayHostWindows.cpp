@@ -1,4 +1,4 @@
-#include "platform/TrayHost.h"
+#include "platformgui/TrayHost.h"
 
 // The taskbar's notification area is always there; Qt adds the icon again when Explorer
 // restarts.

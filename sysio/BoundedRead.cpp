@@ -1,4 +1,4 @@
-#include "BoundedRead.h"
+#include "sysio/BoundedRead.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "inventory/InventoryQueries.h"
+#include "wmic/InventoryQueries.h"
 
 namespace {
 struct QueryInfo

@@ -1,4 +1,4 @@
-#include "gui/StartupTask.h"
+#include "gui/LogonTaskRegistration.h"
 
 #include "core/AppConfig.h"
 #include "platform/StartupTask.h"

@@ -1,7 +1,7 @@
-#include "DDataManager.h"
+#include "appdata/DDataManager.h"
 
+#include "appdata/AppFonts.h"
 #include "core/ColorText.h"
-#include "gui/AppFonts.h"
 #include "inventory/HardwareInventory.h"
 #include "inventory/InventoryParsers.h"
 #include "platform/InventorySource.h"

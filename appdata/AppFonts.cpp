@@ -1,4 +1,4 @@
-#include "gui/AppFonts.h"
+#include "appdata/AppFonts.h"
 
 #include <QDebug>
 #include <QFontDatabase>

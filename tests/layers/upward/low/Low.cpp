@@ -1,0 +1,4 @@
+#include "low/Low.h"
+#include "../outside.h"
+#include "high/High.h"
+#include <vector>
