@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -58,6 +59,9 @@ public:
     /// While on, each pass also lists every named reading (for the sources dialog).
     void setCollectSources(bool collect);
     SourceReport sourceReport() const;
+    /// Called on the sensor thread with every pass and its local time; set before startUpdate().
+    using PassListener = std::function<void(const RefreshSnapshot &, const QDateTime &)>;
+    void setPassListener(PassListener listener) { passListener = std::move(listener); }
 
 signals:
     void sdkStatusChanged(bool isOK, int errorCode);
@@ -105,6 +109,7 @@ private:
     OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only
+    PassListener passListener;
     mutable std::mutex snapshotLock;
     RefreshSnapshotPtr snapshot; // guarded by snapshotLock
 };
