@@ -100,8 +100,10 @@ void HistoryPlot::paintAxes(QPainter &painter, const QRect &area) const
         painter.drawLine(x, area.top(), x, area.bottom());
         const QDateTime when = QDateTime::fromSecsSinceEpoch(m_endSecond - (span - 1 - index));
         painter.setPen(m_colors.text);
-        painter.drawText(QRect(x - 40, area.bottom() + 4, 80, kBottom - 6), Qt::AlignCenter,
-                         when.toString(format));
+        QRect label(x - 40, area.bottom() + 4, 80, kBottom - 6);
+        if (label.right() > width() - 2)
+            label.moveRight(width() - 2);
+        painter.drawText(label, Qt::AlignCenter, when.toString(format));
     }
 }
 
