@@ -4,3 +4,13 @@ add_unit_test(tst_history
             history/tst_history.cpp history/HistoryTests.h
     LIBS tarnix_history tarnix_test_support
     LABELS history)
+
+# End to end: the real Tarnix, a private session bus and a stand-in notification service.
+add_executable(notifyStandIn history/notifyStandIn.cpp)
+target_link_libraries(notifyStandIn PRIVATE Qt5::DBus)
+set_target_properties(notifyStandIn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+add_unit_test(tst_historyEndToEnd
+    SOURCES history/tst_historyEndToEnd.cpp endtoend/StagedTarnix.cpp endtoend/StagedTarnix.h
+    LIBS tarnix_history LABELS endtoend TIMEOUT 120)
+add_dependencies(tst_historyEndToEnd Tarnix sensors_scripted tarnix_hidapi_double_shared
+    notifyStandIn)
