@@ -14,14 +14,8 @@
 HistoryControl::HistoryControl(Monitor *monitor, QWidget *window)
     : QObject(window), m_window(window), m_feed(new HistoryFeed(this))
 {
-    {
-        const auto store = openUserStore();
-        m_feed->setAlerts(HistorySettings::loadAlerts(*store));
-        m_feed->setRecord(HistorySettings::loadRecord(*store));
-    }
-    HistoryFeed *feed = m_feed;
-    monitor->setPassListener(
-        [feed](const RefreshSnapshot &pass, const QDateTime &local) { feed->take(pass, local); });
+    m_feed->loadUserSettings();
+    m_feed->attachTo(*monitor);
     // Queued: the feed fires on the sensor thread, the notification belongs to this one.
     connect(m_feed, &HistoryFeed::alertFired, this, &HistoryControl::notify, Qt::QueuedConnection);
 }

@@ -1,5 +1,7 @@
 #include "history/HistoryFeed.h"
 
+#include "app/Monitor.h"
+#include "core/UserStore.h"
 #include "history/ReadingsRecorder.h"
 
 #include <QDebug>
@@ -13,6 +15,19 @@ HistoryFeed::HistoryFeed(QObject *parent) : QObject(parent)
 HistoryFeed::~HistoryFeed()
 {
     flush();
+}
+
+void HistoryFeed::loadUserSettings()
+{
+    const auto store = openUserStore();
+    setAlerts(HistorySettings::loadAlerts(*store));
+    setRecord(HistorySettings::loadRecord(*store));
+}
+
+void HistoryFeed::attachTo(Monitor &monitor)
+{
+    monitor.setPassListener(
+        [this](const RefreshSnapshot &pass, const QDateTime &local) { take(pass, local); });
 }
 
 void HistoryFeed::setAlerts(const AlertSettings &alerts)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+class Monitor;
 class ReadingsRecorder;
 struct RefreshSnapshot;
 
@@ -22,6 +23,11 @@ class HistoryFeed : public QObject
 public:
     explicit HistoryFeed(QObject *parent = nullptr);
     ~HistoryFeed() override;
+
+    // The rules and the record as the user set them in the per-user store.
+    void loadUserSettings();
+    // Has the monitor hand every pass to take(), on its sensor thread; before startUpdate().
+    void attachTo(Monitor &monitor);
 
     void setAlerts(const AlertSettings &alerts);
     // Starts, moves or stops the record; with the record on, fills the ring from today's file.

@@ -14,3 +14,6 @@ add_unit_test(tst_historyEndToEnd
     LIBS tarnix_history LABELS endtoend TIMEOUT 120)
 add_dependencies(tst_historyEndToEnd Tarnix sensors_scripted tarnix_hidapi_double_shared
     notifyStandIn)
+
+# The History panel's axis and pointer lookup.
+add_unit_test(tst_plotScale SOURCES history/tst_plotScale.cpp LIBS tarnix_gui tarnix_hidapi LABELS history)
