@@ -20,6 +20,9 @@ struct RecordSettings
     int retentionDays = 30;
 };
 
+Q_DECLARE_METATYPE(AlertSettings)
+Q_DECLARE_METATYPE(RecordSettings)
+
 namespace HistorySettings {
 
 AlertSettings loadAlerts(QSettings &store);

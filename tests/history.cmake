@@ -17,3 +17,7 @@ add_dependencies(tst_historyEndToEnd Tarnix sensors_scripted tarnix_hidapi_doubl
 
 # The History panel's axis and pointer lookup.
 add_unit_test(tst_plotScale SOURCES history/tst_plotScale.cpp LIBS tarnix_gui tarnix_hidapi LABELS history)
+
+# The Alerts dialog's units.
+add_unit_test(tst_alertsDialog SOURCES history/tst_alertsDialog.cpp
+    LIBS tarnix_gui tarnix_hidapi LABELS history)
