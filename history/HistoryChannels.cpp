@@ -2,6 +2,7 @@
 
 #include "model/Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 

@@ -1,6 +1,7 @@
 #include "history/HistoryFeed.h"
 
 #include "app/Monitor.h"
+#include "core/Clock.h"
 #include "core/UserStore.h"
 #include "history/ReadingsRecorder.h"
 
@@ -48,7 +49,7 @@ void HistoryFeed::setRecord(const RecordSettings &record)
     const QString folder =
         record.folder.isEmpty() ? HistorySettings::defaultRecordFolder() : record.folder;
     m_recorder = std::make_unique<ReadingsRecorder>(folder, record.retentionDays);
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = Clock::now();
     m_recorder->removeExpired(now.date());
     const int rows =
         RecordReader::fillRing(m_recorder->filePath(now.date()), now.toSecsSinceEpoch(), m_ring);

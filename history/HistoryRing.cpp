@@ -55,8 +55,15 @@ void HistoryRing::clearRow(qint64 second)
 
 void HistoryRing::append(qint64 second, const HistoryChannels::Sample &sample)
 {
-    if (second < 0 || (m_newest >= 0 && second < m_newest))
+    if (second < 0)
         return;
+    if (m_newest >= 0 && second < m_newest) {
+        if (second > m_newest - kClockSetBackSeconds)
+            return;
+        // The clock was set back: what is kept would lie in the "future" and hold the ring.
+        std::fill(m_values.begin(), m_values.end(), kMissing);
+        m_newest = -1;
+    }
     if (m_newest >= 0) {
         // Only the rows still in the ring need clearing; a gap of an hour or more clears all.
         const qint64 from = std::max(m_newest + 1, second - m_capacity + 1);

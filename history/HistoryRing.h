@@ -25,6 +25,8 @@ class HistoryRing
 {
 public:
     static constexpr int kDefaultSeconds = 3600;
+    /// A sample this much older than the newest means the clock was set back.
+    static constexpr int kClockSetBackSeconds = 10;
 
     explicit HistoryRing(int seconds = kDefaultSeconds);
 
@@ -33,8 +35,9 @@ public:
     // The second of the newest sample (seconds since the epoch), -1 while empty.
     qint64 newestSecond() const { return m_newest; }
 
-    // Stores the sample of a second; a second older than the newest is dropped, the same
-    // second again replaces it, and skipped seconds become missing.
+    // Stores the sample of a second; a second a little older than the newest is dropped, the
+    // same second again replaces it, and skipped seconds become missing. A clock set back by
+    // kClockSetBackSeconds or more starts the ring afresh.
     void append(qint64 second, const HistoryChannels::Sample &sample);
 
     // One channel's value at a second; NaN when missing or out of the ring.

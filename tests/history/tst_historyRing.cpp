@@ -47,6 +47,10 @@ void HistoryRingTest::series_data()
         << "10:1 11:2 30:9" << 30 << 4 << "_ _ _ 9";
     QTest::newRow("an older second is dropped") << "10:1 12:3 11:7" << 12 << 3 << "1 _ 3";
     QTest::newRow("the same second again replaces it") << "10:1 10:5" << 10 << 1 << "5";
+    QTest::newRow("a clock set back starts afresh")
+        << "100:1 101:2 102:3 50:7 51:8" << 51 << 4 << "_ _ 7 8";
+    QTest::newRow("a clock a little back is a late sample")
+        << "100:1 101:2 95:7" << 101 << 2 << "1 2";
     QTest::newRow("gap of exactly the ring after wrap")
         << "10:1 11:2 12:3 13:4 17:8" << 17 << 4 << "_ _ _ 8";
 }
