@@ -140,12 +140,14 @@ bool Monitor::feedPass(const SensorReadings &readings)
     maxima = RefreshPass::advanceMaxima(maxima, readings);
     pass->maxima = maxima;
     const bool openDue = openRetry.tick();
+    const QDateTime now = Clock::now();
     // Set only once the transport exists, so the pointer is seen with it.
     if (m_connected) {
-        const DeviceFrame bytes =
-            buildDeviceFrame(RefreshPass::frameInput(*pass, m_celsius, Clock::now()));
+        const DeviceFrame bytes = buildDeviceFrame(RefreshPass::frameInput(*pass, m_celsius, now));
         hidInterface->hidApi_Write(bytes.data(), 64);
     }
+    if (passListener)
+        passListener(*pass, now);
     {
         std::lock_guard<std::mutex> lock(snapshotLock);
         snapshot = std::move(pass);

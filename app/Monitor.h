@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -64,6 +65,9 @@ public:
     /// The latest pass's walk of the sensor library, in seconds; any thread.
     double lastPassSeconds() const;
     SourceReport sourceReport() const;
+    /// Called on the sensor thread with every pass and its local time; set before startUpdate().
+    using PassListener = std::function<void(const RefreshSnapshot &, const QDateTime &)>;
+    void setPassListener(PassListener listener) { passListener = std::move(listener); }
 
 signals:
     void sdkStatusChanged(bool isOK, int errorCode);
@@ -116,6 +120,7 @@ private:
     OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only
+    PassListener passListener;
     mutable std::mutex snapshotLock;
     RefreshSnapshotPtr snapshot; // guarded by snapshotLock
 };

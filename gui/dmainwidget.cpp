@@ -8,6 +8,7 @@
 #include "endpoint/EndpointSettings.h"
 #include "endpoint/MonitorEndpoint.h"
 #include "gui/HardwarePage.h"
+#include "gui/HistoryControl.h"
 #include "gui/MonitorPage.h"
 #include "gui/SourcesControl.h"
 #include "gui/ThemeApplier.h"
@@ -55,6 +56,7 @@ DMainWidget::DMainWidget(QWidget *parent) : QWidget(parent)
     hardwareMonitor->watchDevices(winId());
     sourcesControl = new SourcesControl(hardwareMonitor, this);
     connect(sourcesControl, &SourcesControl::shownChanged, this, &DMainWidget::updateWatch);
+    historyControl = new HistoryControl(hardwareMonitor, this);
     initTray();
     initOperate();
 
@@ -158,6 +160,7 @@ void DMainWidget::showDisplayStatus(bool connected)
 void DMainWidget::onQuitApp()
 {
     hardwareMonitor->stop();
+    historyControl->flush();
     qDebug() << "Exit app runing [Normal]";
     close();
     // The worker threads are still running: end the process here rather than unwinding
@@ -235,6 +238,7 @@ void DMainWidget::applyTemperatureUnit(int unit)
     if (!UserSettings::storeUnit(unit))
         qDebug() << "TempShowModel could not be stored";
     hardwareMonitor->setCelsius(unit == UserSettings::kCelsius);
+    historyControl->setCelsius(unit == UserSettings::kCelsius);
     showTemperatureUnit();
 }
 
@@ -302,11 +306,17 @@ void DMainWidget::initTray()
     connect(exitAction, &QAction::triggered, this, &DMainWidget::onQuitApp);
     sourcesAction = new QAction(QStringLiteral("Sources"), this);
     connect(sourcesAction, &QAction::triggered, this, &DMainWidget::onShowSources);
+    auto *historyAction = new QAction(QStringLiteral("History"), this);
+    connect(historyAction, &QAction::triggered, historyControl, &HistoryControl::showHistory);
+    auto *alertsAction = new QAction(QStringLiteral("Alerts"), this);
+    connect(alertsAction, &QAction::triggered, historyControl, &HistoryControl::showAlerts);
 
     trayMenu = new QMenu(QApplication::desktop());
     if (showMainPageUI == 1)
         trayMenu->addAction(openAction);
     trayMenu->addAction(sourcesAction);
+    trayMenu->addAction(historyAction);
+    trayMenu->addAction(alertsAction);
     trayMenu->addSeparator();
     trayMenu->addAction(exitAction);
 
@@ -314,6 +324,7 @@ void DMainWidget::initTray()
     trayKeeper = new TrayIconKeeper(config.AppIcoSel01, config.AppName, trayMenu, this);
     connect(trayKeeper, &TrayIconKeeper::iconCreated, this, [this](QSystemTrayIcon *icon) {
         trayIcon = icon;
+        historyControl->setTrayIcon(icon);
         connect(trayIcon, &QSystemTrayIcon::activated, this, &DMainWidget::iconActivated);
     });
     trayKeeper->start();

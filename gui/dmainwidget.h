@@ -5,6 +5,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+class HistoryControl;
 class Monitor;
 class SourcesControl;
 class TrayIconKeeper;
@@ -101,4 +102,5 @@ private:
     QAction *exitAction = nullptr;
     QAction *sourcesAction = nullptr;
     SourcesControl *sourcesControl = nullptr;
+    HistoryControl *historyControl = nullptr;
 };

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Starts the real Tarnix window under Xvfb with the shipped configuration and saves PNGs of the
-# monitor page and the hardware-information page, and (from the test build) the "Sources" dialog.
+# monitor page and the hardware-information page, and (from the test build) the "Sources" dialog
+# and the "History" panel.
 #   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 # With the scripted sensor library and the hidapi test double from the test build, the window
 # shows live-looking values and "Connected"; without them it shows zeros.
@@ -61,5 +62,10 @@ shot="$build/tests/controller/sourcesShot"
 if [ -x "$shot" ] && [ -n "${TARNIX_SCRIPTED_SENSORS:-}" ]; then
     (cd "$(dirname "$shot")" && "$shot" "$out/sources.png") >/dev/null 2>&1
     saved="$saved and $out/sources.png"
+fi
+shot="$build/tests/controller/historyShot"
+if [ -x "$shot" ] && [ -n "${TARNIX_SCRIPTED_SENSORS:-}" ]; then
+    (cd "$(dirname "$shot")" && "$shot" "$out/history.png") >/dev/null 2>&1
+    saved="$saved and $out/history.png"
 fi
 echo "Saved $saved"

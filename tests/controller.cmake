@@ -21,3 +21,12 @@ target_link_libraries(sourcesShot PRIVATE tarnix_gui tarnix_appdata tarnix_resou
 set_target_properties(sourcesShot PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/controller)
 add_dependencies(sourcesShot tst_controller)
+
+# The "History" panel over ten minutes that end with a pass of the scripted sensors, saved as
+# a PNG by scripts/screenshots.sh.
+add_executable(historyShot controller/historyShot.cpp)
+target_link_libraries(historyShot PRIVATE tarnix_gui tarnix_app tarnix_appdata tarnix_history
+    tarnix_resources PkgConfig::HIDAPI)
+set_target_properties(historyShot PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/controller)
+add_dependencies(historyShot tst_controller)

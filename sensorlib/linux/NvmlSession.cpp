@@ -1,7 +1,7 @@
 #include "NvmlSession.h"
-#include "BoundedRead.h"
 #include "DynamicLibrary.h"
 #include "ValueFile.h"
+#include "sysio/BoundedRead.h"
 
 #include <algorithm>
 #include <cctype>

@@ -480,7 +480,7 @@ void tst_controller::trayMenuAndCloseButton()
     QStringList entries;
     for (QAction *action : menu->actions())
         entries << (action->isSeparator() ? QStringLiteral("--") : action->text());
-    QCOMPARE(entries, QStringList({"Open Tarnix", "Sources", "--", "Exit"}));
+    QCOMPARE(entries, QStringList({"Open Tarnix", "Sources", "History", "Alerts", "--", "Exit"}));
 
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
