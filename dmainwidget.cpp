@@ -170,9 +170,11 @@ void DMainWidget::onGetPcInfoOk()
         qDebug() << "SDK Init doing ... ... wait monment ... ";
         return;
     }
-    sourcesControl->showLatest();
-    if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot())
+    // One pass for the page and the sources dialog alike.
+    if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot()) {
+        sourcesControl->showLatest(*snapshot);
         showSnapshot(*snapshot);
+    }
 }
 
 void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
@@ -186,7 +188,7 @@ void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
 
 void DMainWidget::updateWatch()
 {
-    hardwareMonitor->setWatched(windowShown || sourcesControl->isShown());
+    hardwareMonitor->setWatched(this, windowShown || sourcesControl->isShown());
 }
 
 // ---- temperature unit ---------------------------------------------------------------------

@@ -13,14 +13,18 @@
 
 Monitor::Monitor(const QString &libraryDirectory, QObject *parent) : QObject(parent)
 {
+    // Observers on other threads get the pass through a queued connection.
+    qRegisterMetaType<RefreshSnapshotPtr>();
     pcInfoThread = new getPcInfoThread(nullptr);
     if (!libraryDirectory.isEmpty())
         pcInfoThread->setLibraryDirectory(libraryDirectory);
     connect(pcInfoThread, &getPcInfoThread::sigTheSdkInitStatus, this,
             &Monitor::onTheSdkInitStatus);
-    connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &Monitor::onPassFinished);
-    pcInfoThread->setPassHandler(
-        [this](const SensorReadings &readings) { return feedPass(readings); });
+    // This handler takes every pass, so the thread's own sigGetPcInfoOk() never goes out.
+    pcInfoThread->setPassHandler([this](SourceReport &&sources) {
+        feedPass(std::move(sources));
+        return true;
+    });
     // Idle until the library is ready.
     pcInfoThread->start(QThread::InheritPriority);
 
@@ -92,7 +96,7 @@ void Monitor::startUpdate()
 
 void Monitor::stop()
 {
-    if (m_sdkReady) {
+    if (pcInfoThread->libraryReady()) {
         const int status = pcInfoThread->stopPolling();
         qDebug() << "HWi32SDK UNinit Over [Status],errorCode:" << status;
     }
@@ -108,8 +112,12 @@ void Monitor::onTheSdkInitStatus(bool isOK, int errorCode)
         qDebug() << "HWi32SDK init Over [Successful]";
     else
         qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
-    m_sdkReady = isOK;
     emit sdkStatusChanged(isOK, errorCode);
+}
+
+bool Monitor::sdkReady() const
+{
+    return pcInfoThread->libraryReady();
 }
 
 void Monitor::onOpenHidSuccessful()
@@ -130,30 +138,36 @@ void Monitor::setConnected(bool connected)
 
 // ---- the once-a-second pass ---------------------------------------------------------------
 
-bool Monitor::feedPass(const SensorReadings &readings)
+void Monitor::feedPass(SourceReport &&sources)
 {
-    // Sensor thread.
-    auto pass = std::make_shared<RefreshSnapshot>();
-    pass->readings = readings;
-    pass->memory = SystemFigures::memory();
-    pass->drive = SystemFigures::systemDrive();
-    maxima = RefreshPass::advanceMaxima(maxima, readings);
-    pass->maxima = maxima;
+    // Sensor thread, with the sensor library already free for the next pass.
+    auto built = std::make_shared<RefreshSnapshot>();
+    built->readings = sources.readings;
+    built->sources = std::move(sources);
+    built->memory = SystemFigures::memory();
+    built->drive = SystemFigures::systemDrive();
+    maxima = RefreshPass::advanceMaxima(maxima, built->readings);
+    built->maxima = maxima;
+    const RefreshSnapshotPtr pass = std::move(built);
     const bool openDue = openRetry.tick();
-    // Set only once the transport exists, so the pointer is seen with it.
+    // Set only once the transport exists, so the pointer is seen with it. A report built
+    // before the display was closed and opened again is refused by its session.
     if (m_connected) {
+        const unsigned session = hidInterface->openSession();
         const DeviceFrame bytes =
             buildDeviceFrame(RefreshPass::frameInput(*pass, m_celsius, Clock::now()));
-        hidInterface->hidApi_Write(bytes.data(), 64);
+        hidInterface->writeReport(bytes.data(), session);
     }
     {
         std::lock_guard<std::mutex> lock(snapshotLock);
-        snapshot = std::move(pass);
+        snapshot = pass;
     }
-    return !m_watched && !m_displayLost && !openDue;
+    if (m_watched || m_displayLost || openDue)
+        QMetaObject::invokeMethod(
+            this, [this, pass] { onPassFinished(pass); }, Qt::QueuedConnection);
 }
 
-void Monitor::onPassFinished()
+void Monitor::onPassFinished(const RefreshSnapshotPtr &pass)
 {
     // The one place a pass reaches the GUI thread: a lost display is searched for here, and
     // one that would not open is tried again when its turn comes.
@@ -164,7 +178,7 @@ void Monitor::onPassFinished()
         planRetry();
     }
     if (m_watched)
-        emit snapshotReady();
+        emit snapshotReady(pass);
 }
 
 RefreshSnapshotPtr Monitor::latestSnapshot() const
@@ -173,9 +187,17 @@ RefreshSnapshotPtr Monitor::latestSnapshot() const
     return snapshot;
 }
 
-void Monitor::setWatched(bool watched)
+void Monitor::setWatched(QObject *watcher, bool watched)
 {
-    m_watched = watched;
+    const auto known = watchers.find(watcher);
+    if (watched && known == watchers.end()) {
+        watchers.insert(watcher, connect(watcher, &QObject::destroyed, this,
+                                         [this, watcher] { setWatched(watcher, false); }));
+    } else if (!watched && known != watchers.end()) {
+        disconnect(known.value());
+        watchers.erase(known);
+    }
+    m_watched = !watchers.isEmpty();
 }
 
 void Monitor::setSourceChoices(const SourceChoices &choices)
@@ -186,11 +208,6 @@ void Monitor::setSourceChoices(const SourceChoices &choices)
 void Monitor::setCollectSources(bool collect)
 {
     pcInfoThread->setCollectSources(collect);
-}
-
-SourceReport Monitor::sourceReport() const
-{
-    return pcInfoThread->getSourceReport();
 }
 
 // ---- the display coming and going ---------------------------------------------------------
