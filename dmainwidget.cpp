@@ -22,8 +22,6 @@
 #include <QMouseEvent>
 #include <QPixmapCache>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -156,10 +154,9 @@ void DMainWidget::onQuitApp()
     hardwareMonitor->stop();
     qDebug() << "Exit app runing [Normal]";
     close();
-    // The worker threads are still running: end the process here rather than unwinding
-    // static objects under them.
-    std::fflush(nullptr);
-    std::_Exit(0);
+    // The event loop returns and main() takes everything down in order: this window with the
+    // monitor (its threads joined), then the application.
+    QCoreApplication::exit(0);
 }
 
 // ---- showing a pass -----------------------------------------------------------------------

@@ -67,6 +67,12 @@ getPcInfoThread::~getPcInfoThread()
 {
     endLoop();
     wait();
+    // A library that came up after the quit had begun is still open.
+    QMutexLocker lock(&libraryLock);
+    if (sdkReady) {
+        sdk.sdkUninit();
+        sdkReady = false;
+    }
 }
 
 void getPcInfoThread::setLibraryDirectory(const QString &directory)

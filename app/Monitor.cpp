@@ -104,6 +104,18 @@ void Monitor::stop()
         setConnected(false);
         hidInterface->hidApi_Close();
     }
+    // No pass reaches the display any more, and its transport goes now, so that the quit's
+    // last log line stays the last one. A library still starting cannot be interrupted: its
+    // start is waited for here, and the sensor thread closes it when it goes.
+    pcInfoThread->setPassHandler({});
+    if (sdkStarter.joinable())
+        sdkStarter.join();
+    if (hidInterface) {
+        hidInterface->hidApi_Close();
+        hidInterface->wait();
+        delete hidInterface;
+        hidInterface = nullptr;
+    }
 }
 
 void Monitor::onTheSdkInitStatus(bool isOK, int errorCode)

@@ -45,7 +45,8 @@ public:
     void handleNativeEvent(const QByteArray &eventType, void *message);
     /// Opens the display and starts the sensor library off the GUI thread.
     void startUpdate();
-    /// Ends polling, closes the sensor library and the display, logging both. Before a quit.
+    /// Ends polling, closes the sensor library and the display, logging both, and lets the
+    /// display's transport go. Before a quit: the display is not searched for again.
     void stop();
 
     /// The sensor library is up and passes run.
