@@ -44,6 +44,9 @@ public:
     SensorReadings getSensorReadings() const;
     /// Ends the loop and closes the library; its status, or -88 if it never started.
     int stopPolling();
+    /// Ends the loop without waiting: no pass begins after this returns, even should the
+    /// library come up later.
+    void endLoop();
 
     /// Folder holding the library; empty (the default) means beside the executable.
     void setLibraryDirectory(const QString &directory);
@@ -83,7 +86,6 @@ private:
     void publish(SourceReport &&pass, bool details);
     // Sleeps until the deadline or until polling ends; false when it ended.
     bool waitUntil(std::chrono::steady_clock::time_point deadline);
-    void endLoop();
     void restartLibrary();
     void walkSensor(int sensor, char *nameBuffer, bool details);
     double readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer);

@@ -106,7 +106,9 @@ void Monitor::stop()
     }
     // No pass reaches the display any more, and its transport goes now, so that the quit's
     // last log line stays the last one. A library still starting cannot be interrupted: its
-    // start is waited for here, and the sensor thread closes it when it goes.
+    // start is waited for here, no pass runs on it, and the sensor thread closes it when it
+    // goes.
+    pcInfoThread->endLoop();
     pcInfoThread->setPassHandler({});
     if (sdkStarter.joinable())
         sdkStarter.join();
