@@ -13,14 +13,18 @@
 
 Monitor::Monitor(const QString &libraryDirectory, QObject *parent) : QObject(parent)
 {
+    // Observers on other threads get the pass through a queued connection.
+    qRegisterMetaType<RefreshSnapshotPtr>();
     pcInfoThread = new getPcInfoThread(nullptr);
     if (!libraryDirectory.isEmpty())
         pcInfoThread->setLibraryDirectory(libraryDirectory);
     connect(pcInfoThread, &getPcInfoThread::sigTheSdkInitStatus, this,
             &Monitor::onTheSdkInitStatus);
-    connect(pcInfoThread, &getPcInfoThread::sigGetPcInfoOk, this, &Monitor::onPassFinished);
-    pcInfoThread->setPassHandler(
-        [this](const SensorReadings &readings) { return feedPass(readings); });
+    // This handler takes every pass, so the thread's own sigGetPcInfoOk() never goes out.
+    pcInfoThread->setPassHandler([this](SourceReport &&sources) {
+        feedPass(std::move(sources));
+        return true;
+    });
     // Idle until the library is ready.
     pcInfoThread->start(QThread::InheritPriority);
 
@@ -92,13 +96,27 @@ void Monitor::startUpdate()
 
 void Monitor::stop()
 {
-    if (m_sdkReady) {
+    if (pcInfoThread->libraryReady()) {
         const int status = pcInfoThread->stopPolling();
         qDebug() << "HWi32SDK UNinit Over [Status],errorCode:" << status;
     }
     if (m_connected) {
         setConnected(false);
         hidInterface->hidApi_Close();
+    }
+    // No pass reaches the display any more, and its transport goes now, so that the quit's
+    // last log line stays the last one. A library still starting cannot be interrupted: its
+    // start is waited for here, no pass runs on it, and the sensor thread closes it when it
+    // goes.
+    pcInfoThread->endLoop();
+    pcInfoThread->setPassHandler({});
+    if (sdkStarter.joinable())
+        sdkStarter.join();
+    if (hidInterface) {
+        hidInterface->hidApi_Close();
+        hidInterface->wait();
+        delete hidInterface;
+        hidInterface = nullptr;
     }
 }
 
@@ -108,8 +126,12 @@ void Monitor::onTheSdkInitStatus(bool isOK, int errorCode)
         qDebug() << "HWi32SDK init Over [Successful]";
     else
         qDebug() << "HWi32SDK init Over [Failed], errorCode:" << errorCode;
-    m_sdkReady = isOK;
     emit sdkStatusChanged(isOK, errorCode);
+}
+
+bool Monitor::sdkReady() const
+{
+    return pcInfoThread->libraryReady();
 }
 
 void Monitor::onOpenHidSuccessful()
@@ -130,33 +152,38 @@ void Monitor::setConnected(bool connected)
 
 // ---- the once-a-second pass ---------------------------------------------------------------
 
-bool Monitor::feedPass(const SensorReadings &readings)
+void Monitor::feedPass(SourceReport &&sources)
 {
-    // Sensor thread.
-    auto pass = std::make_shared<RefreshSnapshot>();
-    pass->readings = readings;
-    pass->memory = SystemFigures::memory();
-    pass->drive = SystemFigures::systemDrive();
-    maxima = RefreshPass::advanceMaxima(maxima, readings);
-    pass->maxima = maxima;
+    // Sensor thread, with the sensor library already free for the next pass.
+    auto built = std::make_shared<RefreshSnapshot>();
+    built->readings = sources.readings;
+    built->sources = std::move(sources);
+    built->memory = SystemFigures::memory();
+    built->drive = SystemFigures::systemDrive();
+    maxima = RefreshPass::advanceMaxima(maxima, built->readings);
+    built->maxima = maxima;
+    built->localTime = Clock::now();
+    const RefreshSnapshotPtr pass = std::move(built);
     const bool openDue = openRetry.tick();
-    const QDateTime now = Clock::now();
-    // Set only once the transport exists, so the pointer is seen with it.
+    // Set only once the transport exists, so the pointer is seen with it. A report built
+    // before the display was closed and opened again is refused by its session.
     if (m_connected) {
-        const DeviceFrame bytes = buildDeviceFrame(RefreshPass::frameInput(*pass, m_celsius, now));
-        hidInterface->hidApi_Write(bytes.data(), 64);
+        const unsigned session = hidInterface->openSession();
+        const DeviceFrame bytes =
+            buildDeviceFrame(RefreshPass::frameInput(*pass, m_celsius, pass->localTime));
+        hidInterface->writeReport(bytes.data(), session);
     }
-    if (passListener)
-        passListener(*pass, now);
     {
         std::lock_guard<std::mutex> lock(snapshotLock);
-        snapshot = std::move(pass);
+        snapshot = pass;
     }
-    emit passCompleted();
-    return !m_watched && !m_displayLost && !openDue;
+    emit passCompleted(pass);
+    if (m_watched || m_displayLost || openDue)
+        QMetaObject::invokeMethod(
+            this, [this, pass] { onPassFinished(pass); }, Qt::QueuedConnection);
 }
 
-void Monitor::onPassFinished()
+void Monitor::onPassFinished(const RefreshSnapshotPtr &pass)
 {
     // The one place a pass reaches the GUI thread: a lost display is searched for here, and
     // one that would not open is tried again when its turn comes.
@@ -167,7 +194,7 @@ void Monitor::onPassFinished()
         planRetry();
     }
     if (m_watched)
-        emit snapshotReady();
+        emit snapshotReady(pass);
 }
 
 RefreshSnapshotPtr Monitor::latestSnapshot() const
@@ -176,9 +203,17 @@ RefreshSnapshotPtr Monitor::latestSnapshot() const
     return snapshot;
 }
 
-void Monitor::setWatched(bool watched)
+void Monitor::setWatched(QObject *watcher, bool watched)
 {
-    m_watched = watched;
+    const auto known = watchers.find(watcher);
+    if (watched && known == watchers.end()) {
+        watchers.insert(watcher, connect(watcher, &QObject::destroyed, this,
+                                         [this, watcher] { setWatched(watcher, false); }));
+    } else if (!watched && known != watchers.end()) {
+        disconnect(known.value());
+        watchers.erase(known);
+    }
+    m_watched = !watchers.isEmpty();
 }
 
 void Monitor::setSourceChoices(const SourceChoices &choices)
@@ -207,11 +242,6 @@ quint64 Monitor::reportsSent() const
 double Monitor::lastPassSeconds() const
 {
     return pcInfoThread->lastPassNanoseconds() / 1e9;
-}
-
-SourceReport Monitor::sourceReport() const
-{
-    return pcInfoThread->getSourceReport();
 }
 
 // ---- the display coming and going ---------------------------------------------------------

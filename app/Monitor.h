@@ -4,6 +4,7 @@
 #include "sensors/SensorSources.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -18,10 +19,12 @@ class SleepMonitor;
 class getPcInfoThread;
 
 // The program without its window: the sensor thread, the display's transport, the device and
-// sleep monitors. Every pass of the sensor thread is turned into the display's report on that
-// thread and into one RefreshSnapshot; the GUI thread is woken for a pass only while someone
-// watches (setWatched) or the display is being searched for. It keeps the display's state
-// through hot-plug, failing writes and waking from sleep.
+// sleep monitors. Every pass of the sensor thread becomes one immutable RefreshSnapshot on that
+// thread, and the display's report is built from it there. Readers take passes from here only:
+// latestSnapshot() at any time, or snapshotReady() once per pass on the GUI thread while anyone
+// watches (setWatched); unwatched, a pass wakes the GUI thread only while the display is being
+// searched for. It keeps the display's state through hot-plug, failing writes and waking from
+// sleep.
 //
 // Start order: construction (sensor thread idle), watchDevices(), startUpdate() (transport,
 // then the sensor library off the GUI thread). Stop order: stop() or the destructor, sensor
@@ -43,20 +46,23 @@ public:
     void handleNativeEvent(const QByteArray &eventType, void *message);
     /// Opens the display and starts the sensor library off the GUI thread.
     void startUpdate();
-    /// Ends polling, closes the sensor library and the display, logging both. Before a quit.
+    /// Ends polling, closes the sensor library and the display, logging both, and lets the
+    /// display's transport go. Before a quit: the display is not searched for again.
     void stop();
 
-    bool sdkReady() const { return m_sdkReady; }
+    /// The sensor library is up and passes run.
+    bool sdkReady() const;
     bool deviceConnected() const { return m_connected; }
-    /// The latest pass; null before the first one.
+    /// The latest pass; null before the first one. Any thread.
     RefreshSnapshotPtr latestSnapshot() const;
 
-    /// While watched, every pass ends in snapshotReady() on the GUI thread.
-    void setWatched(bool watched);
+    /// While \a watcher watches, every pass ends in snapshotReady() on the GUI thread; passes
+    /// are delivered while at least one watcher is left. A destroyed watcher stops watching.
+    void setWatched(QObject *watcher, bool watched);
     /// The unit of the temperature bytes in the next reports.
     void setCelsius(bool celsius) { m_celsius = celsius; }
     void setSourceChoices(const SourceChoices &choices);
-    /// While on, each pass also lists every named reading (for the sources dialog).
+    /// While on, each pass also lists every named reading in its sources (for the dialog).
     void setCollectSources(bool collect);
     /// The same for the HTTP endpoint, kept apart so that closing the dialog does not end it.
     void setCollectForEndpoint(bool collect);
@@ -64,18 +70,15 @@ public:
     quint64 reportsSent() const;
     /// The latest pass's walk of the sensor library, in seconds; any thread.
     double lastPassSeconds() const;
-    SourceReport sourceReport() const;
-    /// Called on the sensor thread with every pass and its local time; set before startUpdate().
-    using PassListener = std::function<void(const RefreshSnapshot &, const QDateTime &)>;
-    void setPassListener(PassListener listener) { passListener = std::move(listener); }
 
 signals:
     void sdkStatusChanged(bool isOK, int errorCode);
     void displayConnectionChanged(bool connected);
-    void snapshotReady();
-    /// After every pass, on the sensor thread (connect with Qt::DirectConnection and return
-    /// quickly): latestSnapshot() and sourceReport() hold that pass.
-    void passCompleted();
+    /// One per pass, with that pass, while watched.
+    void snapshotReady(RefreshSnapshotPtr snapshot);
+    /// After every pass, on the sensor thread, with that pass: for readers that keep their own
+    /// record of every pass (connect with Qt::DirectConnection and return quickly).
+    void passCompleted(RefreshSnapshotPtr snapshot);
     /// After the settle time of a hot-plug event that concerns the display.
     void sigHidDeviceConnectChanging_Into(QString hidPath);
     void sigHidDeviceConnectChanging_Remove(QString hidPath);
@@ -88,14 +91,14 @@ public slots:
 private slots:
     void onTheSdkInitStatus(bool isOK, int errorCode);
     void onOpenHidSuccessful();
-    void onPassFinished();
+    void onPassFinished(const RefreshSnapshotPtr &pass);
     void onDeviceEvent(const QString &action, const QString &devicePath);
     void onHidWritesFailing();
 
 private:
-    // Sensor thread: the report and the snapshot of one pass. True when the GUI thread need
-    // not hear of it.
-    bool feedPass(const SensorReadings &readings);
+    // Sensor thread: the snapshot and the report of one pass; wakes the GUI thread for it
+    // when someone watches or the display is searched for.
+    void feedPass(SourceReport &&sources);
     // Closes the display if open and searches again; until it is found, every pass searches
     // once more, since its return may not be announced either.
     void searchDisplayAgain();
@@ -110,17 +113,16 @@ private:
     SleepMonitor *sleepMonitor = nullptr;
     std::thread sdkStarter; // loads the sensor library; joined by the destructor
 
-    bool m_sdkReady = false;                // GUI thread
     std::atomic<bool> m_connected{false};   // written by the GUI thread, read by the pass
     std::atomic<bool> m_displayLost{false}; // likewise
     std::atomic<bool> m_watched{false};
+    QHash<QObject *, QMetaObject::Connection> watchers; // GUI thread
     std::atomic<bool> m_celsius{true};
     bool m_collectForDialog = false; // GUI thread
     bool m_collectForEndpoint = false;
     OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only
-    PassListener passListener;
     mutable std::mutex snapshotLock;
     RefreshSnapshotPtr snapshot; // guarded by snapshotLock
 };

@@ -1,8 +1,10 @@
 #pragma once
 #include "model/SensorReadings.h"
 #include "platform/SystemFigures.h"
+#include "sensors/SensorSources.h"
 
 #include <QDateTime>
+#include <QMetaType>
 
 #include <memory>
 
@@ -19,17 +21,22 @@ struct AutoRangeMaxima
     int gpuPower = 0;
 };
 
-// What one pass measured: built once on the sensor thread, then only read, so the window may
-// keep it while the next pass is being built.
+// Everything one pass measured: built once on the sensor thread, then only read. The display's
+// report, the window and every other reader take their values from the one object, so nothing
+// shows values and sources of different passes, and a reader may keep it while the next pass
+// is being built.
 struct RefreshSnapshot
 {
     SensorReadings readings;
+    SourceReport sources; // which reading fed each value (every reading while collecting)
     SystemFigures::Memory memory;
     SystemFigures::Drive drive;
     AutoRangeMaxima maxima;
+    QDateTime localTime; // when the pass ended; the report carries it
 };
 
 using RefreshSnapshotPtr = std::shared_ptr<const RefreshSnapshot>;
+Q_DECLARE_METATYPE(RefreshSnapshotPtr)
 
 namespace RefreshPass {
 

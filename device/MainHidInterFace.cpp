@@ -55,12 +55,18 @@ int MainHidInterFace::hidApi_Open()
     qDebug() << "\nOpen device success\n";
     // Only the GUI thread opens, and the writer is not running while the device is closed.
     m_failedWrites = 0;
+    ++m_session;
     m_open = true;
     hid_set_nonblocking(m_handle, 1);
     return 0;
 }
 
 int MainHidInterFace::hidApi_Write(const unsigned char *frame, int /*length*/)
+{
+    return writeReport(frame, m_session);
+}
+
+int MainHidInterFace::writeReport(const unsigned char *frame, unsigned session)
 {
     if (!m_open || !frame)
         return -1;
@@ -72,6 +78,9 @@ int MainHidInterFace::hidApi_Write(const unsigned char *frame, int /*length*/)
     std::unique_ptr<Report> dropped;
     {
         std::lock_guard<std::mutex> lock(m_queueLock);
+        // Checked again under the lock that a close empties the queue under.
+        if (!m_open || session != m_session)
+            return -1;
         if (m_queue.size() >= MaxQueuedReports) {
             dropped = std::move(m_queue.front());
             m_queue.pop_front();
@@ -94,8 +103,10 @@ int MainHidInterFace::hidApi_Close()
         return 0;
     {
         // Passing through the lock orders this wake-up after the writer's last look at the
-        // flag: it either sees the flag clear or is already waiting.
+        // flag: it either sees the flag clear or is already waiting. Reports still queued were
+        // built before the outage; the display gets fresh ones after the next open.
         std::lock_guard<std::mutex> lock(m_queueLock);
+        m_queue.clear();
     }
     m_queueChanged.notify_all();
     // The writer may be inside hid_write with this handle; let it finish that pass first.

@@ -16,7 +16,8 @@
 // order they came. Nothing is ever read from the device.
 //
 // The display only ever needs the latest report: while writes stall, the queue keeps the two
-// newest and drops older ones. A run of failed writes means the display is gone although no
+// newest and drops older ones, and closing the device empties it, so nothing built before an
+// outage reaches the display after it. A run of failed writes means the display is gone although no
 // removal was seen; sigWritesFailing() then asks the owner to close and search again.
 // hidapi's handle type; its header stays inside the transport's .cpp.
 struct hid_device_;
@@ -44,6 +45,12 @@ public:
     // Queues a copy of 65 bytes of `frame`, whatever `length` says. -1 when not open. Called
     // from the sensor thread, once per pass.
     int hidApi_Write(const unsigned char *frame, int length);
+    // Counts the successful opens. Taken before a report is built, it lets writeReport()
+    // refuse a report that was built before the device was closed and opened again.
+    unsigned openSession() const { return m_session; }
+    // hidApi_Write() for a report built during `session`: -1 when the device is not open or
+    // was opened again since.
+    int writeReport(const unsigned char *frame, unsigned session);
     // Stops the writer after its current pass and closes the device. Always 0.
     int hidApi_Close();
     // Reports the display took since this object was made; any thread.
@@ -72,6 +79,7 @@ private:
     QString m_hidPath;
     hid_device_ *m_handle = nullptr;
     std::atomic_bool m_open{false};
+    std::atomic<unsigned> m_session{0};
     std::mutex m_queueLock;
     std::condition_variable m_queueChanged;
     std::deque<std::unique_ptr<Report>> m_queue;

@@ -42,19 +42,16 @@ void MonitorEndpoint::stop()
     httpServer.stop();
 }
 
-void MonitorEndpoint::onPass()
+void MonitorEndpoint::onPass(const RefreshSnapshotPtr &snapshot)
 {
     std::lock_guard<std::mutex> lock(feedLock);
-    if (!feeding)
-        return;
-    const RefreshSnapshotPtr snapshot = monitor->latestSnapshot();
-    if (!snapshot)
+    if (!feeding || !snapshot)
         return;
     PassFacts facts;
     facts.connected = monitor->deviceConnected();
     facts.reportsSent = monitor->reportsSent();
     facts.passSeconds = monitor->lastPassSeconds();
-    facts.time = QDateTime::currentDateTimeUtc();
+    facts.time = snapshot->localTime.toUTC();
     httpServer.publish(std::make_shared<const EndpointPass>(
-        Endpoint::makePass(*snapshot, monitor->sourceReport(), facts)));
+        Endpoint::makePass(*snapshot, snapshot->sources, facts)));
 }

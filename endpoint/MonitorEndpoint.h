@@ -1,4 +1,5 @@
 #pragma once
+#include "app/RefreshSnapshot.h"
 #include "endpoint/EndpointServer.h"
 #include "endpoint/ListenAddress.h"
 
@@ -28,7 +29,7 @@ public:
     const EndpointServer &server() const { return httpServer; }
 
 private:
-    void onPass(); // sensor thread
+    void onPass(const RefreshSnapshotPtr &snapshot); // sensor thread
 
     Monitor *monitor;
     EndpointServer httpServer;

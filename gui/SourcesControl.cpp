@@ -25,7 +25,8 @@ void SourcesControl::show()
     }
     dialog->setChoices(UserSettings::sources());
     monitor->setCollectSources(true);
-    dialog->showReport(monitor->sourceReport());
+    const RefreshSnapshotPtr latest = monitor->latestSnapshot();
+    dialog->showReport(latest ? latest->sources : SourceReport());
     dialog->show();
     emit shownChanged();
     dialog->raise();
@@ -37,10 +38,10 @@ bool SourcesControl::isShown() const
     return dialog && dialog->isVisible();
 }
 
-void SourcesControl::showLatest()
+void SourcesControl::showLatest(const RefreshSnapshot &snapshot)
 {
     if (isShown())
-        dialog->showReport(monitor->sourceReport());
+        dialog->showReport(snapshot.sources);
 }
 
 void SourcesControl::store(const SourceChoices &choices)

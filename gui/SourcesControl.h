@@ -4,6 +4,7 @@
 class Monitor;
 class SourcesDialog;
 class QWidget;
+struct RefreshSnapshot;
 struct SourceChoices;
 
 // The Sources dialog's side of the monitor: opens the dialog on demand, has the sensor thread
@@ -16,8 +17,8 @@ public:
 
     void show();
     bool isShown() const;
-    // Shows the latest pass in the dialog, when it is open.
-    void showLatest();
+    // Shows this pass in the dialog, when it is open.
+    void showLatest(const RefreshSnapshot &snapshot);
 
 signals:
     // The dialog was opened or closed: whoever watches the passes may change.

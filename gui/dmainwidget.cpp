@@ -25,8 +25,6 @@
 #include <QMouseEvent>
 #include <QPixmapCache>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -163,10 +161,9 @@ void DMainWidget::onQuitApp()
     historyControl->flush();
     qDebug() << "Exit app runing [Normal]";
     close();
-    // The worker threads are still running: end the process here rather than unwinding
-    // static objects under them.
-    std::fflush(nullptr);
-    std::_Exit(0);
+    // The event loop returns and main() takes everything down in order: this window with the
+    // monitor (its threads joined), then the application.
+    QCoreApplication::exit(0);
 }
 
 // ---- showing a pass -----------------------------------------------------------------------
@@ -177,9 +174,11 @@ void DMainWidget::onGetPcInfoOk()
         qDebug() << "SDK Init doing ... ... wait monment ... ";
         return;
     }
-    sourcesControl->showLatest();
-    if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot())
+    // One pass for the page and the sources dialog alike.
+    if (const RefreshSnapshotPtr snapshot = hardwareMonitor->latestSnapshot()) {
+        sourcesControl->showLatest(*snapshot);
         showSnapshot(*snapshot);
+    }
 }
 
 void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
@@ -193,7 +192,7 @@ void DMainWidget::showSnapshot(const RefreshSnapshot &snapshot)
 
 void DMainWidget::updateWatch()
 {
-    hardwareMonitor->setWatched(windowShown || sourcesControl->isShown());
+    hardwareMonitor->setWatched(this, windowShown || sourcesControl->isShown());
 }
 
 // ---- temperature unit ---------------------------------------------------------------------

@@ -27,8 +27,10 @@ void HistoryFeed::loadUserSettings()
 
 void HistoryFeed::attachTo(Monitor &monitor)
 {
-    monitor.setPassListener(
-        [this](const RefreshSnapshot &pass, const QDateTime &local) { take(pass, local); });
+    connect(
+        &monitor, &Monitor::passCompleted, this,
+        [this](const RefreshSnapshotPtr &pass) { take(*pass, pass->localTime); },
+        Qt::DirectConnection);
 }
 
 void HistoryFeed::setAlerts(const AlertSettings &alerts)

@@ -5,7 +5,7 @@
 set -eu
 packages="cmake make g++ pkg-config git
 qtbase5-dev qtbase5-dev-tools qtbase5-private-dev qtwayland5
-libhidapi-dev libudev-dev libcpp-httplib-dev pci.ids"
+libhidapi-dev libudev-dev libcpp-httplib-dev libxcb1-dev pci.ids"
 test_packages="libqt5svg5-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick fonts-dejavu-core dbus

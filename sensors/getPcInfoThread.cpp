@@ -1,4 +1,5 @@
 #include "sensors/getPcInfoThread.h"
+#include "sensors/PassSchedule.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -11,7 +12,7 @@ namespace {
 constexpr int kReadingsPerSensor = 512;
 constexpr int kNameSize = SensorLibrary::kNameBufferSize;
 constexpr int kStopWaitMs = 1000;
-constexpr unsigned long kPollIntervalMs = 1000;
+constexpr int64_t kPollIntervalMs = 1000;
 
 const ReadingKind kWalkOrder[kReadingKindCount] = {ReadingKind::Temperature, ReadingKind::Fan,
                                                    ReadingKind::Power, ReadingKind::Clock,
@@ -64,8 +65,14 @@ getPcInfoThread::getPcInfoThread(QObject *parent) : QThread(parent) {}
 
 getPcInfoThread::~getPcInfoThread()
 {
-    running = false;
+    endLoop();
     wait();
+    // A library that came up after the quit had begun is still open.
+    QMutexLocker lock(&libraryLock);
+    if (sdkReady) {
+        sdk.sdkUninit();
+        sdkReady = false;
+    }
 }
 
 void getPcInfoThread::setLibraryDirectory(const QString &directory)
@@ -80,8 +87,7 @@ void getPcInfoThread::setReadingObserver(ReadingObserver readingObserver)
 
 void getPcInfoThread::setPassHandler(PassHandler handler)
 {
-    // Passes run under the lock: once this returns, no pass still uses the old handler.
-    QMutexLocker lock(&libraryLock);
+    std::lock_guard<std::mutex> lock(handlerLock);
     passHandler = std::move(handler);
 }
 
@@ -121,24 +127,55 @@ void getPcInfoThread::initSdk()
 
 void getPcInfoThread::run()
 {
+    using Clock = std::chrono::steady_clock;
+    const auto sinceStart = [start = Clock::now()] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    };
+    int64_t deadline = kPollIntervalMs;
     while (running) {
-        QThread::msleep(kPollIntervalMs);
+        if (!waitUntil(Clock::now() + std::chrono::milliseconds(deadline - sinceStart())))
+            break;
         pollOnce();
+        deadline = PassSchedule::nextDeadline(deadline, sinceStart(), kPollIntervalMs);
     }
+}
+
+bool getPcInfoThread::waitUntil(std::chrono::steady_clock::time_point deadline)
+{
+    std::unique_lock<std::mutex> lock(sleepLock);
+    return !sleepEnded.wait_until(lock, deadline, [this] { return !running; });
+}
+
+void getPcInfoThread::endLoop()
+{
+    {
+        // Through the lock, so the loop either sees the flag or is already asleep.
+        std::lock_guard<std::mutex> lock(sleepLock);
+        running = false;
+    }
+    sleepEnded.notify_all();
 }
 
 bool getPcInfoThread::pollOnce()
 {
-    QMutexLocker lock(&libraryLock);
-    // Checked under the lock: once stopPolling() holds it, no new pass can begin.
-    if (!running || !sdkReady)
-        return false;
-    if (restartRequested.exchange(false)) {
-        restartLibrary();
-        if (!sdkReady)
+    SourceReport pass;
+    bool details = false;
+    {
+        QMutexLocker lock(&libraryLock);
+        // Checked under the lock: once stopPolling() holds it, no new pass can begin.
+        if (!running || !sdkReady)
             return false;
+        if (restartRequested.exchange(false)) {
+            restartLibrary();
+            if (!sdkReady)
+                return false;
+        }
+        passInProgress = true;
+        details = logDetails;
+        getSensorInfo(pass);
     }
-    getSensorInfo();
+    // The library is free again before anything is done with the pass.
+    publish(std::move(pass), details);
     return true;
 }
 
@@ -158,7 +195,7 @@ void getPcInfoThread::restartLibrary()
     std::printf("SDK HWiNFO -> INIT FAILED %d\n", status);
 }
 
-void getPcInfoThread::getSensorInfo()
+void getPcInfoThread::getSensorInfo(SourceReport &pass)
 {
     passDone = false;
     QElapsedTimer passTimer;
@@ -187,25 +224,33 @@ void getPcInfoThread::getSensorInfo()
     const unsigned missing = picker.finishPass(readings);
     if (missing)
         logMissingSources(missing);
-    {
-        QMutexLocker lock(&publishLock);
-        published = readings;
-        publishedSources.readings = readings;
-        for (int v = 0; v < SensorSources::kValueCount; ++v) {
-            publishedSources.reasons[v] = picker.reason(v);
-            publishedSources.chosen[v] = collecting ? picker.chosenCandidate(v) : -1;
-        }
-        if (collecting)
-            publishedSources.candidates = candidates;
-        else
-            publishedSources.candidates.clear();
+    pass.readings = readings;
+    for (int v = 0; v < SensorSources::kValueCount; ++v) {
+        pass.reasons[v] = picker.reason(v);
+        pass.chosen[v] = collecting ? picker.chosenCandidate(v) : -1;
     }
+    if (collecting)
+        pass.candidates.swap(candidates);
+}
+
+void getPcInfoThread::publish(SourceReport &&pass, bool details)
+{
     // Only a pass that printed readings is pushed out at once; the blank line of a quiet pass
     // waits in stdio's buffer, which saves a write a second when the output is a file or pipe.
     if (details)
         std::fflush(stdout);
-    const bool handled = passHandler && passHandler(readings);
+    bool handled = false;
+    {
+        std::lock_guard<std::mutex> lock(handlerLock);
+        if (passHandler) {
+            handled = passHandler(std::move(pass));
+        } else {
+            std::lock_guard<std::mutex> keptLocker(keptLock);
+            kept = std::move(pass);
+        }
+    }
     passDone = true;
+    passInProgress = false;
     if (!handled)
         emit sigGetPcInfoOk();
 }
@@ -301,8 +346,8 @@ void getPcInfoThread::setCollectSources(bool collect)
 
 SourceReport getPcInfoThread::getSourceReport() const
 {
-    QMutexLocker lock(&publishLock);
-    return publishedSources;
+    std::lock_guard<std::mutex> lock(keptLock);
+    return kept;
 }
 
 void getPcInfoThread::applyNewChoices()
@@ -338,13 +383,13 @@ void getPcInfoThread::logMissingSources(unsigned missing)
 
 SensorReadings getPcInfoThread::getSensorReadings() const
 {
-    QMutexLocker lock(&publishLock);
-    return published;
+    std::lock_guard<std::mutex> lock(keptLock);
+    return kept.readings;
 }
 
 int getPcInfoThread::stopPolling()
 {
-    running = false;
+    endLoop();
     stopTimer.start();
     while (stopTimer.elapsed() < kStopWaitMs && !passDone)
         QCoreApplication::processEvents();
@@ -358,5 +403,10 @@ int getPcInfoThread::stopPolling()
         sdkReady = false;
     }
     libraryLock.unlock();
+    // The pass that outlasted the wait is handed on whole before this returns.
+    while (passInProgress) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
     return status;
 }

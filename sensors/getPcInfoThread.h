@@ -10,13 +10,18 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
-// The sensor thread: once a second it walks every reading the sensor library offers and keeps
-// the twelve values the name tables (or the user's sources) pick, and hands them to the pass
-// handler on this thread; sigGetPcInfoOk() wakes the owner only when the handler asks for it.
+// The sensor thread: once a second it walks every reading the sensor library offers, picks the
+// twelve values the name tables (or the user's sources) choose, and hands the finished pass,
+// whole, to the pass handler on this thread once the library is free again. Without a handler
+// the thread keeps the latest pass itself (getSensorReadings(), getSourceReport()) and
+// sigGetPcInfoOk() announces it.
 class getPcInfoThread : public QThread
 {
     Q_OBJECT
@@ -25,25 +30,33 @@ public:
     using ReadingObserver =
         std::function<void(const char *sensor, ReadingKind kind, const char *name, double value)>;
 
-    /// Runs on this thread after a pass with its values; true when it dealt with them, and then
-    /// no sigGetPcInfoOk() goes out for that pass (a hidden window need not wake for it).
-    using PassHandler = std::function<bool(const SensorReadings &readings)>;
+    /// Runs on this thread after a pass, outside the library lock, and takes the pass: the
+    /// values and the sources that fed them. True when it dealt with them, and then no
+    /// sigGetPcInfoOk() goes out for that pass (a hidden window need not wake for it).
+    using PassHandler = std::function<bool(SourceReport &&pass)>;
 
     explicit getPcInfoThread(QObject *parent = nullptr);
     ~getPcInfoThread() override;
 
     /// Loads and starts the sensor library; reports through sigTheSdkInitStatus().
     void initSdk();
-    /// The values of the latest finished pass, all twelve at once.
+    /// The values of the latest finished pass, all twelve at once, while no handler takes
+    /// the passes.
     SensorReadings getSensorReadings() const;
     /// Ends the loop and closes the library; its status, or -88 if it never started.
     int stopPolling();
+    /// Ends the loop without waiting: no pass begins after this returns, even should the
+    /// library come up later.
+    void endLoop();
 
     /// Folder holding the library; empty (the default) means beside the executable.
     void setLibraryDirectory(const QString &directory);
     void setReadingObserver(ReadingObserver observer);
-    /// Takes effect between passes; an empty handler removes it.
+    /// Takes effect between passes: once this returns no pass uses the old handler. An empty
+    /// handler removes it.
     void setPassHandler(PassHandler handler);
+    /// The library started and polling was not stopped: passes run.
+    bool libraryReady() const { return sdkReady; }
     /// Runs one pass now if the library is ready and polling was not stopped.
     bool pollOnce();
     /// Closes and starts the library again before the next pass, so that counters read as
@@ -55,7 +68,8 @@ public:
     void setSourceChoices(const SourceChoices &choices);
     /// While on, each pass also keeps every named reading for getSourceReport().
     void setCollectSources(bool collect);
-    /// The latest finished pass as sources (candidates empty unless collecting).
+    /// The latest finished pass as sources (candidates empty unless collecting), while no
+    /// handler takes the passes.
     SourceReport getSourceReport() const;
     /// How long the latest finished pass took to walk the library; any thread.
     qint64 lastPassNanoseconds() const { return lastPassNs; }
@@ -71,7 +85,10 @@ protected:
     void run() override;
 
 private:
-    void getSensorInfo();
+    void getSensorInfo(SourceReport &pass);
+    void publish(SourceReport &&pass, bool details);
+    // Sleeps until the deadline or until polling ends; false when it ended.
+    bool waitUntil(std::chrono::steady_clock::time_point deadline);
     void restartLibrary();
     void walkSensor(int sensor, char *nameBuffer, bool details);
     double readValue(ReadingKind kind, int sensor, int reading, char *nameBuffer);
@@ -88,6 +105,7 @@ private:
     std::atomic<bool> sdkReady{false};
     SensorReadings readings; // the pass being built; only the loop thread touches it
     std::atomic<bool> logDetails{true};
+    std::atomic<bool> passInProgress{false}; // from the walk's start until the pass is handed on
     std::atomic<bool> restartRequested{false};
 
     SensorLibraryApi sdk;
@@ -101,13 +119,16 @@ private:
     std::atomic<bool> choicesChanged{false};
     QMutex choicesLock;
     SourceChoices pendingChoices; // guarded by choicesLock
-    // Held for a whole pass, for sdkInit and for sdkUninit: the library is never closed or
-    // restarted under a pass.
+    // Held for the walk of a pass, for sdkInit and for sdkUninit: the library is never closed
+    // or restarted under a pass. Nothing else runs under it.
     QMutex libraryLock;
-    mutable QMutex publishLock;
-    SensorReadings published;      // the latest finished pass, guarded by publishLock
-    SourceReport publishedSources; // guarded by publishLock
+    // Held while the handler runs and while it is replaced.
+    std::mutex handlerLock;
+    PassHandler passHandler;
+    mutable std::mutex keptLock;
+    SourceReport kept; // the latest pass while no handler takes them, guarded by keptLock
+    std::mutex sleepLock;
+    std::condition_variable sleepEnded; // wakes the loop when polling ends
     std::string libraryDirectory;
     ReadingObserver observer;
-    PassHandler passHandler;
 };

@@ -38,6 +38,7 @@ int main(int argc, char *argv[])
 
     HighDpi::enableBeforeApplication();
     auto *app = new QApplication(argc, argv);
+    HighDpi::afterApplication();
     // Qt would name the program after the command that started it; started as the installed
     // bin/tarnix symlink, the log folder and the autostart entry would then differ from those
     // of the same program started from its autostart entry or after a crash.

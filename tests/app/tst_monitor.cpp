@@ -96,6 +96,8 @@ private slots:
     void startFindsTheDisplay();
     void failedLibrarySendsNothing();
     void unwatchedPassesStayOffThisThread();
+    void passesReachWhileAnyoneWatches_data();
+    void passesReachWhileAnyoneWatches();
     void reportsMatchTheSnapshotAndUnit();
     void hotPlugClosesAndReopens();
     void failingWritesCloseAndSearchEachPass();
@@ -299,7 +301,8 @@ void tst_monitor::startFindsTheDisplay()
     QCOMPARE(loggedCount("Start Update -> Start"), 1);
     QCOMPARE(loggedCount("Start Thread Runing SDK -> GetComputerInfo [Start]"), 1);
     QTRY_VERIFY(monitor->sdkReady());
-    QCOMPARE(loggedCount("HWi32SDK init Over [Successful]"), 1);
+    // Ready as the sensor thread sees it; the log line follows through the event loop.
+    QTRY_COMPARE(loggedCount("HWi32SDK init Over [Successful]"), 1);
     QTRY_VERIFY_WITH_TIMEOUT(monitor->latestSnapshot() != nullptr, 3000);
     QCOMPARE(monitor->latestSnapshot()->readings.cpuClock, 4000.0f);
     if (withDevice)
@@ -328,15 +331,60 @@ void tst_monitor::unwatchedPassesStayOffThisThread()
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= 2, 4000);
     QCOMPARE(observer.snapshots.load(), 0);
 
-    monitor->setWatched(true);
+    QObject window;
+    monitor->setWatched(&window, true);
     QTRY_VERIFY_WITH_TIMEOUT(observer.snapshots.load() >= 1, 3000);
-    monitor->setWatched(false);
+    monitor->setWatched(&window, false);
     QTest::qWait(50); // a pass already queued may still arrive
     const int seen = observer.snapshots;
     const size_t writes = writeCount();
     QTRY_VERIFY_WITH_TIMEOUT(writeCount() > writes, 3000);
     QTest::qWait(100);
     QCOMPARE(observer.snapshots.load(), seen);
+}
+
+void tst_monitor::passesReachWhileAnyoneWatches_data()
+{
+    QTest::addColumn<QString>("second"); // what the second of two watchers does
+    QTest::addColumn<bool>("delivered");
+    QTest::newRow("one of two stops watching") << "stops" << true;
+    QTest::newRow("one of two is destroyed") << "destroyed" << true;
+    QTest::newRow("the only one stops") << "alone" << false;
+}
+
+// Every pass comes once, as the object the report and the sources were taken from.
+void tst_monitor::passesReachWhileAnyoneWatches()
+{
+    QFETCH(QString, second);
+    QFETCH(bool, delivered);
+    auto monitor = startMonitor(true);
+    std::vector<RefreshSnapshotPtr> passes;
+    connect(monitor.get(), &Monitor::snapshotReady,
+            [&passes](RefreshSnapshotPtr pass) { passes.push_back(pass); });
+    QObject window;
+    auto other = std::make_unique<QObject>();
+    monitor->setWatched(&window, true);
+    monitor->setWatched(other.get(), true);
+    monitor->setWatched(&window, true); // twice is once
+    QTRY_VERIFY_WITH_TIMEOUT(passes.size() >= 2, 4000);
+    QVERIFY(passes[0] != passes[1]);
+    for (const RefreshSnapshotPtr &pass : passes) {
+        QCOMPARE(pass->sources.readings.cpuClock, pass->readings.cpuClock);
+        QCOMPARE(pass->sources.reasons[2], SensorSources::Reason::Table); // cpuClock
+    }
+
+    if (second == "destroyed")
+        other.reset();
+    else
+        monitor->setWatched(other.get(), false);
+    if (second == "alone")
+        monitor->setWatched(&window, false);
+    QTest::qWait(50); // a pass already queued may still arrive
+    const size_t seen = passes.size();
+    const size_t writes = writeCount();
+    QTRY_VERIFY_WITH_TIMEOUT(writeCount() >= writes + 2, 4000);
+    QTest::qWait(100);
+    QCOMPARE(passes.size() > seen, delivered);
 }
 
 void tst_monitor::reportsMatchTheSnapshotAndUnit()

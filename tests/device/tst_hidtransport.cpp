@@ -98,7 +98,8 @@ private slots:
     void failedWriteRuns_data();
     void failedWriteRuns();
     void unplugWhileFramesQueued();
-    void framesQueuedAtCloseWaitForReopen();
+    void reopenSendsOnlyReportsBuiltAfterIt_data();
+    void reopenSendsOnlyReportsBuiltAfterIt();
     void closeTwice();
     void closeWaitsForWriteInProgress();
     void idleWriterSleepsUntilFed();
@@ -409,21 +410,39 @@ void TestHidTransport::unplugWhileFramesQueued()
     QCOMPARE(HidapiDouble::calls().misuse, 0);
 }
 
-void TestHidTransport::framesQueuedAtCloseWaitForReopen()
+void TestHidTransport::reopenSendsOnlyReportsBuiltAfterIt_data()
 {
+    QTest::addColumn<bool>("oldSession"); // the last report's session was taken before the close
+    QTest::addColumn<QList<int>>("written");
+
+    QTest::newRow("reports queued at the close are dropped") << false << QList<int>{9};
+    QTest::newRow("a report built across the reopen is refused") << true << QList<int>{};
+}
+
+// Reports built before an outage (old time, old values) never reach the display after it.
+void TestHidTransport::reopenSendsOnlyReportsBuiltAfterIt()
+{
+    QFETCH(bool, oldSession);
+    QFETCH(QList<int>, written);
     MainHidInterFace &hid = *m_hid;
     openDisplay(hid);
     for (unsigned char tag : {1, 2}) {
         const Frame frame = frameTagged(tag);
         hid.hidApi_Write(frame.data(), 64);
     }
+    const unsigned before = hid.openSession();
     hid.hidApi_Close();
-    QCOMPARE(writeCount(), 0);
 
     hid.getuUsbHidDeviceList();
+    QVERIFY(hid.openSession() != before);
+    const Frame frame = frameTagged(9);
+    QCOMPARE(hid.writeReport(frame.data(), oldSession ? before : hid.openSession()),
+             oldSession ? -1 : 0);
     hid.start();
-    QTRY_COMPARE(writeCount(), 2);
-    QCOMPARE(writtenTags(), (QList<int>{1, 2}));
+    const Frame probe = frameTagged(10); // written once everything before it was
+    hid.hidApi_Write(probe.data(), 64);
+    QTRY_VERIFY(writtenTags().contains(10));
+    QCOMPARE(writtenTags(), written + QList<int>{10});
     hid.hidApi_Close();
 }
 

@@ -1,3 +1,4 @@
+#include "sensors/PassSchedule.h"
 #include "sensors/getPcInfoThread.h"
 
 #include <QtTest>
@@ -128,6 +129,9 @@ private slots:
     void sourcesFollowTheChoices();
     void restartBeforeTheNextPass_data();
     void restartBeforeTheNextPass();
+    void handlerTakesThePassWithTheLibraryFree();
+    void passesKeepTheirGrid_data();
+    void passesKeepTheirGrid();
 };
 
 void tst_sensorPolling::initTestCase()
@@ -522,6 +526,63 @@ void tst_sensorPolling::restartBeforeTheNextPass()
     QCOMPARE(poller.thread.pollOnce(), polls);
     QCOMPARE(scriptedCounter("scriptedSensorsUninitCount"), uninits + 1);
     poller.thread.stopPolling();
+}
+
+// The handler gets the whole pass once the library is free: starting the library again from
+// another thread does not wait for the handler.
+void tst_sensorPolling::handlerTakesThePassWithTheLibraryFree()
+{
+    writeScript("sensor CPU\ntemperature 0 45 CPU Package\n");
+    Poller poller;
+    poller.thread.initSdk();
+    std::atomic<bool> inHandler{false};
+    std::atomic<bool> release{false};
+    SourceReport taken;
+    poller.thread.setPassHandler([&](SourceReport &&pass) {
+        taken = std::move(pass);
+        inHandler = true;
+        while (!release)
+            QThread::msleep(5);
+        return true;
+    });
+    std::atomic<int> announced{0};
+    QObject::connect(&poller.thread, &getPcInfoThread::sigGetPcInfoOk, [&] { ++announced; });
+    std::unique_ptr<QThread> pass(QThread::create([&poller] { poller.thread.pollOnce(); }));
+    pass->start();
+    QTRY_VERIFY_WITH_TIMEOUT(inHandler, 5000);
+    std::unique_ptr<QThread> starter(QThread::create([&poller] { poller.thread.initSdk(); }));
+    starter->start();
+    const bool startedMeanwhile = starter->wait(5000);
+    release = true;
+    QVERIFY(pass->wait(5000));
+    QVERIFY(startedMeanwhile);
+    QCOMPARE(taken.readings.cpuTemperature, 45.0f);
+    QCOMPARE(taken.reasons[0], SensorSources::Reason::Table);
+    QCOMPARE(announced.load(), 0);                                    // the handler dealt with it
+    QCOMPARE(poller.thread.getSensorReadings().cpuTemperature, 0.0f); // nothing kept beside it
+    poller.thread.setPassHandler({});
+    poller.thread.stopPolling();
+}
+
+void tst_sensorPolling::passesKeepTheirGrid_data()
+{
+    QTest::addColumn<qint64>("previous");
+    QTest::addColumn<qint64>("now"); // when the pass ended
+    QTest::addColumn<qint64>("next");
+
+    QTest::newRow("a 200 ms pass does not stretch the period") << 5000ll << 5200ll << 6000ll;
+    QTest::newRow("ends right at the next deadline: runs at once") << 5000ll << 6000ll << 6000ll;
+    QTest::newRow("late by a little: that point is skipped") << 5000ll << 6001ll << 7000ll;
+    QTest::newRow("a long stall resyncs instead of a burst") << 5000ll << 9500ll << 10000ll;
+    QTest::newRow("stalled onto a grid point: the one after") << 5000ll << 9000ll << 10000ll;
+}
+
+void tst_sensorPolling::passesKeepTheirGrid()
+{
+    QFETCH(qint64, previous);
+    QFETCH(qint64, now);
+    QFETCH(qint64, next);
+    QCOMPARE(qint64(PassSchedule::nextDeadline(previous, now, 1000)), next);
 }
 
 QTEST_MAIN(tst_sensorPolling)
