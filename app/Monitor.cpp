@@ -78,8 +78,7 @@ void Monitor::startUpdate()
             &Monitor::onOpenHidSuccessful);
     connect(hidInterface, &MainHidInterFace::sigWritesFailing, this, &Monitor::onHidWritesFailing,
             Qt::QueuedConnection);
-    hidInterface->getuUsbHidDeviceList();
-    planRetry();
+    searchIfFeeder();
 
     qDebug() << "Start Update -> Over";
     qDebug() << "Start Thread Runing SDK -> GetComputerInfo [Start]";
@@ -100,6 +99,7 @@ void Monitor::stop()
         setConnected(false);
         hidInterface->hidApi_Close();
     }
+    feeder.release();
 }
 
 void Monitor::onTheSdkInitStatus(bool isOK, int errorCode)
@@ -150,7 +150,9 @@ bool Monitor::feedPass(const SensorReadings &readings)
         std::lock_guard<std::mutex> lock(snapshotLock);
         snapshot = std::move(pass);
     }
-    return !m_watched && !m_displayLost && !openDue;
+    if (passObserver)
+        passObserver();
+    return !m_watched && !m_displayLost && !openDue && !m_feederRefused;
 }
 
 void Monitor::onPassFinished()
@@ -158,10 +160,9 @@ void Monitor::onPassFinished()
     // The one place a pass reaches the GUI thread: a lost display is searched for here, and
     // one that would not open is tried again when its turn comes.
     const bool openDue = openRetry.takeDue();
-    if ((m_displayLost || openDue) && !m_connected && hidInterface) {
-        hidInterface->getuUsbHidDeviceList();
-        m_displayLost = !m_connected && !hidInterface->deviceListed();
-        planRetry();
+    if ((m_displayLost || openDue || m_feederRefused) && !m_connected && hidInterface) {
+        if (searchIfFeeder())
+            m_displayLost = !m_connected && !hidInterface->deviceListed();
     }
     if (m_watched)
         emit snapshotReady();
@@ -221,8 +222,7 @@ void Monitor::onHidDeviceConnectChanging_Into(QString hidPath)
     if (!hidInterface)
         return;
     m_connected = false;
-    hidInterface->getuUsbHidDeviceList();
-    planRetry();
+    searchIfFeeder();
 }
 
 void Monitor::onHidDeviceConnectChanging_Remove(QString hidPath)
@@ -259,9 +259,18 @@ void Monitor::searchDisplayAgain()
         hidInterface->hidApi_Close();
         hidInterface->quit();
     }
+    if (searchIfFeeder())
+        m_displayLost = !m_connected && !hidInterface->deviceListed();
+}
+
+bool Monitor::searchIfFeeder()
+{
+    m_feederRefused = !feeder.claim();
+    if (m_feederRefused)
+        return false;
     hidInterface->getuUsbHidDeviceList();
-    m_displayLost = !m_connected && !hidInterface->deviceListed();
     planRetry();
+    return true;
 }
 
 void Monitor::planRetry()

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/FeederClaim.h"
 #include "app/OpenRetry.h"
 #include "app/RefreshSnapshot.h"
 #include "sensors/SensorSources.h"
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -58,6 +60,9 @@ public:
     /// While on, each pass also lists every named reading (for the sources dialog).
     void setCollectSources(bool collect);
     SourceReport sourceReport() const;
+    /// Called on the sensor thread at the end of every pass (a service's watchdog). Set before
+    /// startUpdate().
+    void setPassObserver(std::function<void()> observer) { passObserver = std::move(observer); }
 
 signals:
     void sdkStatusChanged(bool isOK, int errorCode);
@@ -90,6 +95,8 @@ private:
     // later passes.
     void planRetry();
     void setConnected(bool connected);
+    // Searches for the display when this process may feed it; false when another one does.
+    bool searchIfFeeder();
 
     getPcInfoThread *pcInfoThread = nullptr;
     MainHidInterFace *hidInterface = nullptr;
@@ -102,6 +109,9 @@ private:
     std::atomic<bool> m_displayLost{false}; // likewise
     std::atomic<bool> m_watched{false};
     std::atomic<bool> m_celsius{true};
+    std::atomic<bool> m_feederRefused{false}; // the claim is tried again on every pass
+    FeederClaim feeder;                       // GUI thread
+    std::function<void()> passObserver;
     OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only

@@ -4,7 +4,7 @@
 set -eu
 packages="cmake make g++ pkg-config git
 qtbase5-dev qtbase5-dev-tools qtbase5-private-dev libqt5svg5-dev qtwayland5
-libhidapi-dev libudev-dev
+libhidapi-dev libudev-dev libsystemd-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick pci.ids fonts-dejavu-core dbus
 clang libclang-rt-14-dev
