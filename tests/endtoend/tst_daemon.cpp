@@ -176,7 +176,8 @@ void TestDaemon::endingSignals()
     const QString log = staged.log();
     QVERIFY2(log.contains(QStringLiteral("Quit requested by ") + name), qPrintable(log));
     QVERIFY(log.contains(QStringLiteral("HWi32SDK UNinit Over [Status],errorCode: 0")));
-    QVERIFY(log.trimmed().endsWith(exitLine));
+    QVERIFY2(log.indexOf(exitLine) > log.indexOf(QStringLiteral("HWi32SDK UNinit Over")),
+             qPrintable(log));
     QVERIFY2(staged.events().trimmed().endsWith(QStringLiteral(" exit")),
              qPrintable(staged.events()));
 }
@@ -260,7 +261,7 @@ void TestDaemon::check_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("lines");
 
-    const QStringList always{"Sensor library: started, 12 readings", "Settings: ", "Log folder: "};
+    const QStringList always{"Sensor library: started, 10 readings", "Settings: ", "Log folder: "};
     QTest::newRow("tarnixd, display opens")
         << "tarnixd"
         << "5131 2007 /dev/hidraw-e2e"
