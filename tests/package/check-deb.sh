@@ -2,11 +2,13 @@
 # Builds the Debian package and checks it as a user's machine would see it:
 #   1. cpack -G DEB from the build folder; lintian without errors;
 #   2. a throw-away root made from this machine's own installed packages: the package's
-#      dependencies, followed through their Depends fields, and dash for the maintainer
-#      scripts; no udev, as in a container;
-#   3. dpkg -i there; tarnix-sensors and tarnix run chrooted, as a user, on a recorded machine
-#      and with the hidapi double: the sensors are loaded, the log is written, frames are sent;
-#   4. dpkg -P, after which nothing of the package is left in the root;
+#      dependencies, followed through their Depends fields, and dash and coreutils for the
+#      maintainer scripts; no udev, as in a container;
+#   3. dpkg -i there; tarnix-sensors, tarnix and tarnixd run chrooted, as a user, on a
+#      recorded machine and with the hidapi double: the sensors are loaded, the log is
+#      written, frames are sent, tarnixd ends with 0 on SIGTERM;
+#   4. dpkg -P, after which nothing of the package is left in the root, the service's
+#      settings and log included;
 #   5. install and purge again with a udevadm whose trigger fails.
 # Usage: check-deb.sh BUILD_DIR SOURCE_DIR. Needs root (chroot, mount namespaces); exits 77
 # (skipped) without it. KEEP=1 keeps the work folder.
@@ -72,7 +74,8 @@ pick() {
     fail "no installed package for: $1"
 }
 declare -A taken
-queue=("$(installed_name dash)")
+# coreutils too: every Debian system has it (Essential), and the purge removes folders.
+queue=("$(installed_name dash)" "$(installed_name coreutils)")
 IFS=',' read -ra fields <<<"$depends"
 for field in "${fields[@]}"; do queue+=("$(pick "$field")"); done
 while [ ${#queue[@]} -gt 0 ]; do
@@ -183,8 +186,14 @@ wait $tarnix || true
 # The service's program as the service runs it: its own folders, no display, no session.
 mkdir -p "$root/tmp/state" "$root/tmp/logs"
 chown 65534:65534 "$root/tmp/state" "$root/tmp/logs"
-: >"$root/tmp/hid/writes"
-run /usr/bin/tarnixd --settings /tmp/state --log-dir /tmp/logs \
+rm -f "$root/tmp/hid/writes"
+# exec: the signal below must reach tarnixd itself, not a shell around it.
+run_daemon() {
+    exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home HWSENSORS_ROOT=/tmp/fixture \
+        HIDAPI_DOUBLE_DIR=/tmp/hid LD_LIBRARY_PATH=/tmp/double \
+        chroot --userspec=65534:65534 "$root" "$@"
+}
+run_daemon /usr/bin/tarnixd --settings /tmp/state --log-dir /tmp/logs \
     >"$root/tmp/tarnixd.out" 2>"$root/tmp/tarnixd.err" &
 daemon=$!
 i=0
