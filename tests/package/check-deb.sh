@@ -186,7 +186,7 @@ wait $tarnix || true
 # The service's program as the service runs it: its own folders, no display, no session.
 mkdir -p "$root/tmp/state" "$root/tmp/logs"
 chown 65534:65534 "$root/tmp/state" "$root/tmp/logs"
-rm -f "$root/tmp/hid/writes"
+mv "$root/tmp/hid/writes" "$root/tmp/tarnix.writes" 2>/dev/null || true
 # exec: the signal below must reach tarnixd itself, not a shell around it.
 run_daemon() {
     exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home HWSENSORS_ROOT=/tmp/fixture \
@@ -209,7 +209,8 @@ grep -qx "$(printf 'field\tcpuTemperature\t61.25')" "$root/tmp/sensors.out" ||
 log=$(cat "$root"/tmp/home/.local/share/Tarnix/logDir/*.log 2>/dev/null || true)
 grep -q "HWi32SDK init Over \[Successful\]" <<<"$log" ||
     { cat "$root/tmp/tarnix.out" "$root/tmp/tarnix.err"; echo "$log"; fail "tarnix loaded no sensors"; }
-[ -s "$root/tmp/hid/writes" ] || fail "tarnix sent no frame to the display"
+[ -s "$root/tmp/tarnix.writes" ] || fail "tarnix sent no frame to the display"
+echo "tarnix: $(wc -l <"$root/tmp/tarnix.writes") frames sent, a log of $(wc -l <<<"$log") lines"
 [ -s "$root/tmp/hid/writes" ] || { cat "$root/tmp/tarnixd.err"; fail "tarnixd sent no frame"; }
 [ "$(cat "$root/tmp/tarnixd.status")" = 0 ] || fail "tarnixd ended with $(cat "$root/tmp/tarnixd.status")"
 grep -q "Exit app runing \[Normal\]" "$root"/tmp/logs/*.log || fail "tarnixd wrote no log"
