@@ -13,9 +13,8 @@ struct Findings
     QList<DisplayAccess::Node> displays;
     bool otherFeeder = false; // another process holds the feeder lock
     qint64 otherFeederPid = 0;
-    QString sensorLibrary; // the file loaded; empty when none
-    int sensorStatus = 0;  // 0 when the library started
-    int readings = 0;      // readings one pass gave
+    int sensorStatus = 0; // 0 when the library started
+    int readings = 0;     // readings one pass gave
     QString settingsFile;
     QString logFolder;
 };

@@ -8,7 +8,7 @@ libhidapi-dev libudev-dev libsystemd-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick pci.ids fonts-dejavu-core dbus
 clang libclang-rt-14-dev
-dpkg-dev file lintian appstream mount"
+dpkg-dev file lintian appstream mount systemd debootstrap"
 
 missing=""
 for p in $packages; do
