@@ -7,7 +7,11 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +101,7 @@ private slots:
     void openFailureSaysWhy();
     void oneFeederAcrossProcesses();
     void missingSensorLibraryEnds();
+    void serviceManagerHearsReadyAndWatchdog();
 };
 
 void TestDaemon::initTestCase()
@@ -375,6 +380,44 @@ void TestDaemon::missingSensorLibraryEnds()
     QVERIFY2(staged.log().contains(QStringLiteral("Sensor library did not start")),
              qPrintable(staged.log()));
     QVERIFY(staged.frames().isEmpty());
+}
+
+// Under systemd: READY=1 once the first pass is done, then WATCHDOG=1 from the passes, at least
+// every half interval, and STOPPING=1 on the way out.
+void TestDaemon::serviceManagerHearsReadyAndWatchdog()
+{
+    StagedTarnix::Options options = daemonOptions();
+    StagedTarnix probe(options);
+    QVERIFY(probe.isValid());
+    const QByteArray socketPath = QFile::encodeName(probe.path(QStringLiteral("notify")));
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+
+    options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), QString::fromLocal8Bit(socketPath));
+    options.environment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
+    StagedTarnix staged(options);
+    QVERIFY(staged.isValid());
+    QVERIFY(staged.start());
+    QVERIFY2(staged.waitForFrames(5, 15000), qPrintable(staged.events()));
+    int exitCode = -1;
+    QVERIFY(staged.endWith(SIGTERM, 5000, exitCode));
+    QCOMPARE(exitCode, 0);
+
+    QStringList messages;
+    char buffer[256];
+    for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
+        messages << QString::fromLatin1(buffer, int(got)).trimmed();
+    ::close(fd);
+    QVERIFY2(messages.size() >= 4, qPrintable(messages.join(' ')));
+    QCOMPARE(messages.first(), QStringLiteral("READY=1"));
+    QCOMPARE(messages.last(), QStringLiteral("STOPPING=1"));
+    // Five passes a second apart with a 2 s interval: a ping at least every other pass.
+    QVERIFY2(messages.count(QStringLiteral("WATCHDOG=1")) >= 2, qPrintable(messages.join(' ')));
+    QCOMPARE(messages.count(QStringLiteral("READY=1")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestDaemon)
