@@ -81,6 +81,37 @@ StagedTarnix::Options daemonOptions()
     return options;
 }
 
+// The service manager's end of NOTIFY_SOCKET.
+class NotifySocket
+{
+public:
+    explicit NotifySocket(const QString &path) : name(QFile::encodeName(path))
+    {
+        fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    }
+    ~NotifySocket() { ::close(fd); }
+    bool isBound() const { return bound; }
+    QString path() const { return QFile::decodeName(name); }
+    // Every message that came since the last call.
+    QStringList take()
+    {
+        QStringList messages;
+        char buffer[256];
+        for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
+            messages << QString::fromLatin1(buffer, int(got)).trimmed();
+        return messages;
+    }
+
+private:
+    QByteArray name;
+    int fd = -1;
+    bool bound = false;
+};
+
 } // namespace
 
 class TestDaemon : public QObject
@@ -102,6 +133,7 @@ private slots:
     void oneFeederAcrossProcesses();
     void missingSensorLibraryEnds();
     void serviceManagerHearsReadyAndWatchdog();
+    void hungLibraryStopsTheWatchdog();
 };
 
 void TestDaemon::initTestCase()
@@ -389,15 +421,10 @@ void TestDaemon::serviceManagerHearsReadyAndWatchdog()
     StagedTarnix::Options options = daemonOptions();
     StagedTarnix probe(options);
     QVERIFY(probe.isValid());
-    const QByteArray socketPath = QFile::encodeName(probe.path(QStringLiteral("notify")));
-    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    QVERIFY(fd >= 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
-    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    NotifySocket manager(probe.path(QStringLiteral("notify")));
+    QVERIFY(manager.isBound());
 
-    options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), QString::fromLocal8Bit(socketPath));
+    options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), manager.path());
     options.environment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
     StagedTarnix staged(options);
     QVERIFY(staged.isValid());
@@ -407,17 +434,42 @@ void TestDaemon::serviceManagerHearsReadyAndWatchdog()
     QVERIFY(staged.endWith(SIGTERM, 5000, exitCode));
     QCOMPARE(exitCode, 0);
 
-    QStringList messages;
-    char buffer[256];
-    for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
-        messages << QString::fromLatin1(buffer, int(got)).trimmed();
-    ::close(fd);
+    const QStringList messages = manager.take();
     QVERIFY2(messages.size() >= 4, qPrintable(messages.join(' ')));
     QCOMPARE(messages.first(), QStringLiteral("READY=1"));
     QCOMPARE(messages.last(), QStringLiteral("STOPPING=1"));
     // Five passes a second apart with a 2 s interval: a ping at least every other pass.
     QVERIFY2(messages.count(QStringLiteral("WATCHDOG=1")) >= 2, qPrintable(messages.join(' ')));
     QCOMPARE(messages.count(QStringLiteral("READY=1")), 1);
+}
+
+// A sensor library that hangs in a pass: the pings stop, so systemd restarts the service.
+void TestDaemon::hungLibraryStopsTheWatchdog()
+{
+    StagedTarnix::Options options = daemonOptions();
+    StagedTarnix probe(options);
+    QVERIFY(probe.isValid());
+    NotifySocket manager(probe.path(QStringLiteral("notify")));
+    QVERIFY(manager.isBound());
+    options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), manager.path());
+    options.environment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
+    StagedTarnix staged(options);
+    QVERIFY(staged.isValid());
+    QVERIFY(staged.start());
+    QVERIFY2(staged.waitForFrames(3, 15000), qPrintable(staged.events()));
+    QVERIFY(manager.take().contains(QStringLiteral("WATCHDOG=1")));
+
+    // The library reads its script on every pass: from the next one on, it hangs.
+    QFile script(staged.path(QStringLiteral("sensors.script")));
+    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write(("delay 600000\n" + desktopScript).toUtf8());
+    script.close();
+    QTest::qWait(2500); // the pass in hand may still ping
+    manager.take();
+    const int frames = staged.frames().size();
+    QTest::qWait(3000);
+    QCOMPARE(manager.take(), QStringList());
+    QCOMPARE(staged.frames().size(), frames);
 }
 
 QTEST_GUILESS_MAIN(TestDaemon)
