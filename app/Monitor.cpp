@@ -82,8 +82,7 @@ void Monitor::startUpdate()
             &Monitor::onOpenHidSuccessful);
     connect(hidInterface, &MainHidInterFace::sigWritesFailing, this, &Monitor::onHidWritesFailing,
             Qt::QueuedConnection);
-    hidInterface->getuUsbHidDeviceList();
-    planRetry();
+    searchIfFeeder();
 
     qDebug() << "Start Update -> Over";
     qDebug() << "Start Thread Runing SDK -> GetComputerInfo [Start]";
@@ -118,6 +117,7 @@ void Monitor::stop()
         delete hidInterface;
         hidInterface = nullptr;
     }
+    feeder.release();
 }
 
 void Monitor::onTheSdkInitStatus(bool isOK, int errorCode)
@@ -178,7 +178,7 @@ void Monitor::feedPass(SourceReport &&sources)
         snapshot = pass;
     }
     emit passCompleted(pass);
-    if (m_watched || m_displayLost || openDue)
+    if (m_watched || m_displayLost || openDue || m_feederRefused)
         QMetaObject::invokeMethod(
             this, [this, pass] { onPassFinished(pass); }, Qt::QueuedConnection);
 }
@@ -188,10 +188,9 @@ void Monitor::onPassFinished(const RefreshSnapshotPtr &pass)
     // The one place a pass reaches the GUI thread: a lost display is searched for here, and
     // one that would not open is tried again when its turn comes.
     const bool openDue = openRetry.takeDue();
-    if ((m_displayLost || openDue) && !m_connected && hidInterface) {
-        hidInterface->getuUsbHidDeviceList();
-        m_displayLost = !m_connected && !hidInterface->deviceListed();
-        planRetry();
+    if ((m_displayLost || openDue || m_feederRefused) && !m_connected && hidInterface) {
+        if (searchIfFeeder())
+            m_displayLost = !m_connected && !hidInterface->deviceListed();
     }
     if (m_watched)
         emit snapshotReady(pass);
@@ -272,8 +271,7 @@ void Monitor::onHidDeviceConnectChanging_Into(QString hidPath)
     if (!hidInterface)
         return;
     m_connected = false;
-    hidInterface->getuUsbHidDeviceList();
-    planRetry();
+    searchIfFeeder();
 }
 
 void Monitor::onHidDeviceConnectChanging_Remove(QString hidPath)
@@ -310,9 +308,18 @@ void Monitor::searchDisplayAgain()
         hidInterface->hidApi_Close();
         hidInterface->quit();
     }
+    if (searchIfFeeder())
+        m_displayLost = !m_connected && !hidInterface->deviceListed();
+}
+
+bool Monitor::searchIfFeeder()
+{
+    m_feederRefused = !feeder.claim();
+    if (m_feederRefused)
+        return false;
     hidInterface->getuUsbHidDeviceList();
-    m_displayLost = !m_connected && !hidInterface->deviceListed();
     planRetry();
+    return true;
 }
 
 void Monitor::planRetry()

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/FeederClaim.h"
 #include "app/OpenRetry.h"
 #include "app/RefreshSnapshot.h"
 #include "sensors/SensorSources.h"
@@ -106,6 +107,8 @@ private:
     // later passes.
     void planRetry();
     void setConnected(bool connected);
+    // Searches for the display when this process may feed it; false when another one does.
+    bool searchIfFeeder();
 
     getPcInfoThread *pcInfoThread = nullptr;
     MainHidInterFace *hidInterface = nullptr;
@@ -120,6 +123,8 @@ private:
     std::atomic<bool> m_celsius{true};
     bool m_collectForDialog = false; // GUI thread
     bool m_collectForEndpoint = false;
+    std::atomic<bool> m_feederRefused{false}; // the claim is tried again on every pass
+    FeederClaim feeder;                       // GUI thread
     OpenRetry openRetry;
 
     AutoRangeMaxima maxima; // sensor thread only

@@ -1,5 +1,7 @@
 #include "device/MainHidInterFace.h"
 
+#include "device/DisplayAccess.h"
+
 #include <hidapi.h>
 
 #include <QDebug>
@@ -47,8 +49,11 @@ int MainHidInterFace::hidApi_Open()
 {
     m_handle = hid_open_path(m_hidPath.toLatin1().constData());
     if (!m_handle) {
-        if (!m_quiet)
+        if (!m_quiet) {
             qDebug() << "Unable to open device\n";
+            qDebug().noquote() << DisplayAccess::openFailureLine(
+                DisplayAccess::diagnose(m_hidPath));
+        }
         m_open = false;
         return -1;
     }

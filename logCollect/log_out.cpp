@@ -17,6 +17,13 @@ namespace {
 
 const int retentionDays = 7;
 
+// Set once before the log starts (a service names its own folder); empty for the usual one.
+QString &chosenFolder()
+{
+    static QString folder;
+    return folder;
+}
+
 QDateTime creationTime(const QFileInfo &info)
 {
     // Not every file system records a birth time; the last change is the closest stand-in.
@@ -43,8 +50,15 @@ QString LogFormat::line(const QString &file, int line, const QDateTime &when,
         .arg(message);
 }
 
+void LogFormat::setFolder(const QString &folder)
+{
+    chosenFolder() = folder;
+}
+
 QString LogFormat::folderPath()
 {
+    if (!chosenFolder().isEmpty())
+        return QDir::toNativeSeparators(chosenFolder());
     return QDir::toNativeSeparators(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
         QStringLiteral("/logDir"));
@@ -52,10 +66,13 @@ QString LogFormat::folderPath()
 
 QString LogFormat::filePath(const QDateTime &when)
 {
-    return QDir::toNativeSeparators(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-        QStringLiteral("/logDir") + QStringLiteral("/") +
-        when.date().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".log"));
+    const QString folder = chosenFolder().isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                     QStringLiteral("/logDir")
+                               : chosenFolder();
+    return QDir::toNativeSeparators(folder + QStringLiteral("/") +
+                                    when.date().toString(QStringLiteral("yyyy-MM-dd")) +
+                                    QStringLiteral(".log"));
 }
 
 void InitializeLog(const QString &subFolder)
@@ -66,7 +83,9 @@ void InitializeLog(const QString &subFolder)
         if (!QDir(base).exists())
             QDir().mkdir(base);
     }
-    const QString logDir = QDir::toNativeSeparators(base + QStringLiteral("/logDir"));
+    const QString logDir = chosenFolder().isEmpty()
+                               ? QDir::toNativeSeparators(base + QStringLiteral("/logDir"))
+                               : LogFormat::folderPath();
     // A fresh Linux account may not have ~/.local/share yet: the whole path is made.
     if (!QDir(logDir).exists())
         QDir().mkpath(logDir);

@@ -16,6 +16,9 @@ namespace LogFormat {
 QString sourceFileField(const QString &file);
 // One complete log line without its line end.
 QString line(const QString &file, int line, const QDateTime &when, const QString &message);
+// Puts the log in \a folder itself (no "logDir" below it) instead of the application-data
+// location; called before InitializeLog. An empty folder restores the usual one.
+void setFolder(const QString &folder);
 // The log folder and the file a message written at `when` goes to.
 QString folderPath();
 QString filePath(const QDateTime &when);

@@ -21,12 +21,16 @@ set(CPACK_PACKAGE_DESCRIPTION
 usage, clock, fan and power), adds memory and system drive figures and sends
 them with the date and time to a small USB display once a second. Its window
 shows the same values in round gauges and bars and lists the PC's inventory;
-it lives in the tray and starts at logon.
+it lives in the tray and starts at logon. On a machine without a desktop,
+tarnixd does the same without a window, as the systemd service tarnix
+(installed disabled).
 
 The package includes the udev rule that gives the logged-in user access to
 the display, and two command-line tools: tarnix-sensors and tarnix-inventory.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    "${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst;${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm")
+    "${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst"
+    "${CMAKE_CURRENT_SOURCE_DIR}/debian/prerm"
+    "${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # A cross build (cmake/aarch64-linux-gnu.cmake) is packaged for the machine it targets: the
 # Debian architecture of the compiler's triplet, which dpkg-shlibdeps is told as well (cpack

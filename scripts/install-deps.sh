@@ -5,12 +5,12 @@
 set -eu
 packages="cmake make g++ pkg-config git
 qtbase5-dev qtbase5-dev-tools qtbase5-private-dev qtwayland5
-libhidapi-dev libudev-dev libcpp-httplib-dev libxcb1-dev pci.ids"
+libhidapi-dev libudev-dev libcpp-httplib-dev libxcb1-dev libsystemd-dev pci.ids"
 test_packages="libqt5svg5-dev
 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 msitools wixl
 xvfb xauth x11-apps x11-utils xdotool trayer weston imagemagick fonts-dejavu-core dbus
 clang libclang-rt-14-dev
-dpkg-dev file lintian appstream mount
+dpkg-dev file lintian appstream mount systemd debootstrap
 prometheus curl python3 locales
 g++-aarch64-linux-gnu qemu-user-static
 qtbase5-dev:arm64 qtbase5-private-dev:arm64 libhidapi-dev:arm64 libudev-dev:arm64

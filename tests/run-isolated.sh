@@ -13,6 +13,8 @@ export XDG_DATA_HOME="$scratch/data"
 export XDG_CACHE_HOME="$scratch/cache"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 export TARNIX_TEST_SCRATCH="$scratch"
+# The lock that keeps to one feeder per display, away from the machine's own programs.
+export TARNIX_LOCK_DIR="$scratch/tmp"
 # The single-instance key of a started Tarnix lives in the temp folder too.
 export TMPDIR="$scratch/tmp"
 # No test listens to the machine's own system bus; those that need one start their own.

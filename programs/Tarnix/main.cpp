@@ -1,4 +1,5 @@
 #include "appdata/DDataManager.h"
+#include "app/EarlyStart.h"
 #include "core/ApplicationName.h"
 #include "gui/BringToFront.h"
 #include "gui/HighDpi.h"
@@ -30,6 +31,11 @@ void startLog()
 
 int main(int argc, char *argv[])
 {
+    // --help, --version, --check and the lack of a display are dealt with before Qt needs one.
+    int earlyExitCode = 0;
+    if (EarlyStart::handle(argc, argv, &earlyExitCode))
+        return earlyExitCode;
+
     // The window paints with the raster engine only. Qt's GL integration on xcb would still
     // load the whole GL driver stack (tens of MB resident, all day) at start; a user who set
     // the variable keeps the choice.

@@ -92,9 +92,13 @@ bool StagedTarnix::stage(const Options &options)
             return false;
     }
     program = options.installedProgram;
+    arguments = options.arguments;
+    // Each program keeps its log under its own name in the application-data folder.
+    logFolder = QStringLiteral("data/") + options.executable + QStringLiteral("/logDir");
     if (program.isEmpty()) {
-        program = path(QStringLiteral("Tarnix"));
-        if (!QFile::copy(binaryDir + QStringLiteral("/Tarnix"), program) || !stageFiles(options))
+        program = path(options.executable);
+        if (!QFile::copy(binaryDir + QLatin1Char('/') + options.executable, program) ||
+            !stageFiles(options))
             return false;
     }
     setDeviceLine(options.deviceLine);
@@ -129,6 +133,9 @@ bool StagedTarnix::stage(const Options &options)
     env.insert(QStringLiteral("LD_LIBRARY_PATH"),
                binaryDir + QStringLiteral("/tests/hidapi-double"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The lock that keeps to one feeder per display: shared by the copies of one test only.
+    if (!env.contains(QStringLiteral("TARNIX_LOCK_DIR")))
+        env.insert(QStringLiteral("TARNIX_LOCK_DIR"), QDir::tempPath());
     for (auto it = options.environment.begin(); it != options.environment.end(); ++it)
         env.insert(it.key(), it.value());
     process.setProcessEnvironment(env);
@@ -153,7 +160,7 @@ bool StagedTarnix::stageFiles(const Options &options)
 bool StagedTarnix::start()
 {
     startMs = QDateTime::currentMSecsSinceEpoch();
-    process.start(program, QStringList());
+    process.start(program, arguments);
     return process.waitForStarted(10000);
 }
 
@@ -203,7 +210,7 @@ QString StagedTarnix::events() const
 QString StagedTarnix::log() const
 {
     // The log is in the local 8-bit code page; the texts looked for are plain ASCII.
-    const QDir logDir(path(QStringLiteral("data/Tarnix/logDir")));
+    const QDir logDir(path(logFolder));
     QString text;
     for (const QString &name : logDir.entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
         text += QString::fromLocal8Bit(readFile(logDir.filePath(name)));

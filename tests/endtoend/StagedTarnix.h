@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 struct SentFrame
@@ -33,6 +34,9 @@ public:
         // a staged copy of the build's; the options above that stage files do not apply.
         QString installedProgram;
         QString sensorRoot; // HWSENSORS_ROOT for the real sensor library
+        // The build's program to stage ("Tarnix" or "tarnixd") and its arguments.
+        QString executable = QStringLiteral("Tarnix");
+        QStringList arguments;
         // Set last, over the variables above (QT_QPA_PLATFORM=wayland, for one).
         QMap<QString, QString> environment;
     };
@@ -46,6 +50,9 @@ public:
     // SIGTERM, then SIGKILL if the copy is still there after a moment.
     void stop();
     qint64 startedAtMs() const { return startMs; }
+    qint64 processId() const { return process.processId(); }
+    // The exit code once the copy has ended by itself.
+    int exitCode() const { return process.exitCode(); }
     // Sends the copy a signal; true when it ended by itself within the timeout, its exit code
     // in exitCode.
     bool endWith(int signalNumber, int timeoutMs, int &exitCode);
@@ -74,6 +81,8 @@ private:
 
     QTemporaryDir folder;
     QString program;
+    QStringList arguments;
+    QString logFolder; // relative to the copy's folder
     QProcess process;
     qint64 startMs = 0;
     bool valid = false;

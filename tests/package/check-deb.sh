@@ -2,11 +2,13 @@
 # Builds the Debian package and checks it as a user's machine would see it:
 #   1. cpack -G DEB from the build folder; lintian without errors;
 #   2. a throw-away root made from this machine's own installed packages: the package's
-#      dependencies, followed through their Depends fields, and dash for the maintainer
-#      scripts; no udev, as in a container;
-#   3. dpkg -i there; tarnix-sensors and tarnix run chrooted, as a user, on a recorded machine
-#      and with the hidapi double: the sensors are loaded, the log is written, frames are sent;
-#   4. dpkg -P, after which nothing of the package is left in the root;
+#      dependencies, followed through their Depends fields, and dash and coreutils for the
+#      maintainer scripts; no udev, as in a container;
+#   3. dpkg -i there; tarnix-sensors, tarnix and tarnixd run chrooted, as a user, on a
+#      recorded machine and with the hidapi double: the sensors are loaded, the log is
+#      written, frames are sent, tarnixd ends with 0 on SIGTERM;
+#   4. dpkg -P, after which nothing of the package is left in the root, the service's
+#      settings and log included;
 #   5. install and purge again with a udevadm whose trigger fails.
 # Usage: check-deb.sh BUILD_DIR SOURCE_DIR. Needs root (chroot, mount namespaces); exits 77
 # (skipped) without it. KEEP=1 keeps the work folder.
@@ -72,7 +74,8 @@ pick() {
     fail "no installed package for: $1"
 }
 declare -A taken
-queue=("$(installed_name dash)")
+# coreutils too: every Debian system has it (Essential), and the purge removes folders.
+queue=("$(installed_name dash)" "$(installed_name coreutils)")
 IFS=',' read -ra fields <<<"$depends"
 for field in "${fields[@]}"; do queue+=("$(pick "$field")"); done
 while [ ${#queue[@]} -gt 0 ]; do
@@ -133,7 +136,9 @@ root_dpkg -i "$deb" || fail "dpkg -i"
 for installed in usr/bin/tarnix usr/lib/tarnix/Tarnix usr/lib/tarnix/libhwsensors.so \
     usr/lib/tarnix/configDir/appConfig.ini usr/lib/udev/rules.d/60-tarnix.rules \
     usr/share/applications/tarnix.desktop usr/share/metainfo/example.tarnix.Tarnix.metainfo.xml \
-    usr/share/man/man1/tarnix.1.gz; do
+    usr/share/man/man1/tarnix.1.gz usr/bin/tarnixd usr/lib/tarnix/tarnixd \
+    lib/systemd/system/tarnix.service usr/lib/sysusers.d/tarnix.conf \
+    usr/share/man/man8/tarnixd.8.gz; do
     [ -e "$root/$installed" ] || fail "not installed: /$installed"
 done
 # The licence: the program's own paragraph names GPL-3+, the fonts keep theirs.
@@ -141,6 +146,11 @@ grep -A2 -x 'Files: \*' "$root/usr/share/doc/tarnix/copyright" | grep -qx 'Licen
     fail "the copyright file does not license the program under GPL-3+"
 grep -qx 'License: OFL-1.1' "$root/usr/share/doc/tarnix/copyright" ||
     fail "the copyright file lost the fonts' licence"
+grep -qx 'ExecStart=/usr/bin/tarnixd --settings /var/lib/tarnix --log-dir /var/log/tarnix' \
+    "$root/lib/systemd/system/tarnix.service" || fail "the unit does not start /usr/bin/tarnixd"
+# Installed disabled: nothing links the unit into a target.
+[ ! -e "$root/etc/systemd/system/multi-user.target.wants/tarnix.service" ] ||
+    fail "the service was enabled by the installation"
 grep -q '<project_license>GPL-3.0-or-later</project_license>' \
     "$root/usr/share/metainfo/example.tarnix.Tarnix.metainfo.xml" ||
     fail "the AppStream data names another licence"
@@ -173,6 +183,25 @@ while [ $i -lt 200 ] && ! [ -s "$root/tmp/hid/writes" ]; do sleep 0.1; i=$((i + 
 sleep 1
 kill -TERM $tarnix 2>/dev/null || true
 wait $tarnix || true
+# The service's program as the service runs it: its own folders, no display, no session.
+mkdir -p "$root/tmp/state" "$root/tmp/logs"
+chown 65534:65534 "$root/tmp/state" "$root/tmp/logs"
+mv "$root/tmp/hid/writes" "$root/tmp/tarnix.writes" 2>/dev/null || true
+# exec: the signal below must reach tarnixd itself, not a shell around it.
+run_daemon() {
+    exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home HWSENSORS_ROOT=/tmp/fixture \
+        HIDAPI_DOUBLE_DIR=/tmp/hid LD_LIBRARY_PATH=/tmp/double \
+        chroot --userspec=65534:65534 "$root" "$@"
+}
+run_daemon /usr/bin/tarnixd --settings /tmp/state --log-dir /tmp/logs \
+    >"$root/tmp/tarnixd.out" 2>"$root/tmp/tarnixd.err" &
+daemon=$!
+i=0
+while [ $i -lt 200 ] && ! [ -s "$root/tmp/hid/writes" ]; do sleep 0.1; i=$((i + 1)); done
+kill -TERM $daemon 2>/dev/null || true
+status=0
+wait $daemon || status=$?
+echo "$status" >"$root/tmp/tarnixd.status"
 INNER
 
 grep -qx "$(printf 'field\tcpuTemperature\t61.25')" "$root/tmp/sensors.out" ||
@@ -180,12 +209,23 @@ grep -qx "$(printf 'field\tcpuTemperature\t61.25')" "$root/tmp/sensors.out" ||
 log=$(cat "$root"/tmp/home/.local/share/Tarnix/logDir/*.log 2>/dev/null || true)
 grep -q "HWi32SDK init Over \[Successful\]" <<<"$log" ||
     { cat "$root/tmp/tarnix.out" "$root/tmp/tarnix.err"; echo "$log"; fail "tarnix loaded no sensors"; }
-[ -s "$root/tmp/hid/writes" ] || fail "tarnix sent no frame to the display"
-echo "tarnix: $(wc -l <"$root/tmp/hid/writes") frames sent, a log of $(wc -l <<<"$log") lines"
+[ -s "$root/tmp/tarnix.writes" ] || fail "tarnix sent no frame to the display"
+echo "tarnix: $(wc -l <"$root/tmp/tarnix.writes") frames sent, a log of $(wc -l <<<"$log") lines"
+[ -s "$root/tmp/hid/writes" ] || { cat "$root/tmp/tarnixd.err"; fail "tarnixd sent no frame"; }
+[ "$(cat "$root/tmp/tarnixd.status")" = 0 ] || fail "tarnixd ended with $(cat "$root/tmp/tarnixd.status")"
+grep -q "Exit app runing \[Normal\]" "$root"/tmp/logs/*.log || fail "tarnixd wrote no log"
+echo "tarnixd: $(wc -l <"$root/tmp/hid/writes") frames sent, exit status 0"
 
 step "dpkg -P"
 purge() {
     rm -rf --one-file-system "${root:?}/tmp/"*
+    # What the service left: a purge takes its settings and log with it.
+    mkdir -p "$root/var/lib/tarnix/MyCompanyKelmar"
+    : >"$root/var/lib/tarnix/MyCompanyKelmar/Tarnix.conf"
+    if [ -d "$root/var/log" ]; then
+        mkdir -p "$root/var/log/tarnix"
+        : >"$root/var/log/tarnix/2026-12-09.log"
+    fi
     root_dpkg -P tarnix || fail "dpkg -P"
     ! dpkg --root="$root" -s tarnix >/dev/null 2>&1 || fail "tarnix still known to dpkg"
     ! ls "$root"/var/lib/dpkg/info/tarnix.* >/dev/null 2>&1 || fail "tarnix's dpkg files are left"
@@ -204,13 +244,22 @@ echo "$*" >>/tmp/udevadm.calls
 [ "$1" = control ]
 FAKE
 chmod 755 "$root/usr/sbin/udevadm"
+# The service's user comes from sysusers.d before udev hears of the rule.
+cat >"$root/usr/bin/systemd-sysusers" <<'FAKE'
+#!/bin/sh
+echo "sysusers $*" >>/tmp/udevadm.calls
+FAKE
+chmod 755 "$root/usr/bin/systemd-sysusers"
 snapshot >"$work/before"
 root_dpkg -i "$deb" || fail "dpkg -i with a failing udevadm"
-expected="control --reload-rules
+expected="sysusers tarnix.conf
+control --reload-rules
 trigger --subsystem-match=hidraw --action=change"
 [ "$(cat "$root/tmp/udevadm.calls")" = "$expected" ] ||
     fail "postinst called udevadm as: $(cat "$root/tmp/udevadm.calls")"
 purge
+expected="control --reload-rules
+trigger --subsystem-match=hidraw --action=change"
 [ "$(cat "$root/tmp/udevadm.calls")" = "$expected" ] ||
     fail "postrm called udevadm as: $(cat "$root/tmp/udevadm.calls")"
 step "done"
