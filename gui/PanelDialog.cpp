@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -63,7 +62,7 @@ QString panelSheet(const AppConfig &config)
 
 PanelDialog::PanelDialog(const AppConfig &config, const QFont &font, const QString &title,
                          QWidget *parent)
-    : QDialog(parent)
+    : DraggedDialog(parent)
 {
     setWindowTitle(title);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -93,24 +92,4 @@ PanelDialog::PanelDialog(const AppConfig &config, const QFont &font, const QStri
     titleRow->addStretch(1);
     titleRow->addWidget(close, 0, Qt::AlignTop);
     m_body->addLayout(titleRow);
-}
-
-void PanelDialog::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_drag.press(*this, event->globalPos());
-    QDialog::mousePressEvent(event);
-}
-
-void PanelDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    if (event->buttons() & Qt::LeftButton)
-        m_drag.follow(*this, event->globalPos());
-    QDialog::mouseMoveEvent(event);
-}
-
-void PanelDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_drag.release();
-    QDialog::mouseReleaseEvent(event);
 }

@@ -1,15 +1,13 @@
 #pragma once
 #include "core/AppConfig.h"
-#include "gui/WindowChrome.h"
-
-#include <QDialog>
+#include "gui/DraggedDialog.h"
 
 class QFrame;
 class QVBoxLayout;
 
 // A frameless dialog in the window's theme, like the "Sources" dialog: a rounded frame with a
 // title and a close button, dragged by any free spot. Subclasses fill body().
-class PanelDialog : public QDialog
+class PanelDialog : public DraggedDialog
 {
     Q_OBJECT
 public:
@@ -20,14 +18,9 @@ protected:
     QFrame *frame() const { return m_frame; }
     QVBoxLayout *body() const { return m_body; }
 
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     QFrame *m_frame = nullptr;
     QVBoxLayout *m_body = nullptr;
-    WindowChrome::WindowDrag m_drag;
 };
 
 namespace PanelStyle {

@@ -9,7 +9,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -57,7 +56,7 @@ QString sourcesSheet(const AppConfig &config)
 } // namespace
 
 SourcesDialog::SourcesDialog(const AppConfig &config, const QFont &font, QWidget *parent)
-    : QDialog(parent)
+    : DraggedDialog(parent)
 {
     setObjectName(QStringLiteral("SourcesDialog"));
     setWindowTitle(QStringLiteral("Sources"));
@@ -165,27 +164,6 @@ void SourcesDialog::onPicked(int row, int index)
         return;
     slot = choice;
     emit sigSourcesChanged(current);
-}
-
-// Frameless like the main window: dragged by any free spot.
-void SourcesDialog::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        drag.press(*this, event->globalPos());
-    QDialog::mousePressEvent(event);
-}
-
-void SourcesDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    if (event->buttons() & Qt::LeftButton)
-        drag.follow(*this, event->globalPos());
-    QDialog::mouseMoveEvent(event);
-}
-
-void SourcesDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.release();
-    QDialog::mouseReleaseEvent(event);
 }
 
 void SourcesDialog::showStoreFailure()

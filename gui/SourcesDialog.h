@@ -1,9 +1,8 @@
 #pragma once
 #include "core/AppConfig.h"
-#include "gui/WindowChrome.h"
+#include "gui/DraggedDialog.h"
 #include "sensors/SensorSources.h"
 
-#include <QDialog>
 #include <QVector>
 
 class QComboBox;
@@ -14,7 +13,7 @@ struct SourceEntry;
 // The "Sources" dialog: per value a drop-down with "Automatic" and the readings that could
 // feed it, with live values, plus the GPU card. A choice takes effect at once
 // (sigSourcesChanged); the controller stores it and hands it to the sensor thread.
-class SourcesDialog : public QDialog
+class SourcesDialog : public DraggedDialog
 {
     Q_OBJECT
 public:
@@ -30,11 +29,6 @@ public:
 signals:
     void sigSourcesChanged(SourceChoices choices);
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     QLabel *hint = nullptr;
     void fill(QComboBox *box, const QVector<SourceEntry> &entries, const QString &choice);
@@ -44,5 +38,4 @@ private:
     QComboBox *valueBoxes[SensorSources::kValueCount] = {};
     SourceChoices current;
     SourceReport lastReport;
-    WindowChrome::WindowDrag drag;
 };

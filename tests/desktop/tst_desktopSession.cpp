@@ -88,7 +88,9 @@ bool TestDesktopSession::startDisplay(int dpi)
     xvfb.start(QStringLiteral("Xvfb"),
                {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                 QStringLiteral("0"), QStringLiteral("2400x1600x24"), QStringLiteral("-dpi"),
-                QString::number(dpi), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                QString::number(dpi), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                // Without a client left, the server would reset and drop the root's resources.
+                QStringLiteral("-noreset")});
     if (!xvfb.waitForReadyRead(15000))
         return false;
     display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed());
@@ -173,21 +175,38 @@ bool TestDesktopSession::trayIconDocked() const
 
 void TestDesktopSession::windowSize_data()
 {
+    // The screen's physical DPI, the desktop's Xft.dpi (0: none set), QT_SCALE_FACTOR.
     QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("xftDpi");
     QTest::addColumn<QString>("scaleFactor");
     QTest::addColumn<QSize>("expected");
-    QTest::newRow("96 dpi keeps the pixel size") << 96 << QString() << QSize(1150, 750);
-    QTest::newRow("QT_SCALE_FACTOR=2 doubles it") << 96 << QStringLiteral("2") << QSize(2300, 1500);
-    QTest::newRow("144 dpi passes 1.5 through") << 144 << QString() << QSize(1725, 1125);
-    QTest::newRow("192 dpi doubles it") << 192 << QString() << QSize(2300, 1500);
+    QTest::newRow("96 dpi keeps the pixel size") << 96 << 0 << QString() << QSize(1150, 750);
+    QTest::newRow("a 100-dpi screen without Xft.dpi is not scaled")
+        << 100 << 0 << QString() << QSize(1150, 750);
+    QTest::newRow("QT_SCALE_FACTOR=2 doubles it")
+        << 96 << 0 << QStringLiteral("2") << QSize(2300, 1500);
+    QTest::newRow("Xft.dpi 144 passes 1.5 through") << 96 << 144 << QString() << QSize(1725, 1125);
+    QTest::newRow("Xft.dpi 192 doubles it") << 96 << 192 << QString() << QSize(2300, 1500);
 }
 
 void TestDesktopSession::windowSize()
 {
     QFETCH(int, dpi);
+    QFETCH(int, xftDpi);
     QFETCH(QString, scaleFactor);
     QFETCH(QSize, expected);
     QVERIFY(startDisplay(dpi));
+    if (xftDpi > 0) {
+        // What a desktop's settings daemon or xrdb leaves on the root window.
+        QProcess xprop;
+        xprop.setProcessEnvironment(environment());
+        xprop.start(QStringLiteral("xprop"),
+                    {QStringLiteral("-root"), QStringLiteral("-f"),
+                     QStringLiteral("RESOURCE_MANAGER"), QStringLiteral("8s"),
+                     QStringLiteral("-set"), QStringLiteral("RESOURCE_MANAGER"),
+                     QStringLiteral("Xft.dpi:\t%1\n").arg(xftDpi)});
+        QVERIFY(xprop.waitForFinished(10000) && xprop.exitCode() == 0);
+    }
     QStringList variables;
     if (!scaleFactor.isEmpty())
         variables << QStringLiteral("QT_SCALE_FACTOR=") + scaleFactor;
