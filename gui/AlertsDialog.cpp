@@ -108,6 +108,12 @@ AlertsDialog::AlertsDialog(const AppConfig &config, const QFont &font, QWidget *
     setMinimumWidth(720);
 }
 
+// A row's widgets belong to the frame; the row itself, which only points at them, is ours.
+AlertsDialog::~AlertsDialog()
+{
+    qDeleteAll(m_rows);
+}
+
 void AlertsDialog::addRuleRow(const AlertRule &rule)
 {
     auto *row = new Row;

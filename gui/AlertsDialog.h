@@ -16,6 +16,7 @@ class AlertsDialog : public PanelDialog
     Q_OBJECT
 public:
     AlertsDialog(const AppConfig &config, const QFont &font, QWidget *parent = nullptr);
+    ~AlertsDialog() override;
 
     void setSettings(const AlertSettings &alerts, const RecordSettings &record, bool celsius);
     AlertSettings alerts() const;
