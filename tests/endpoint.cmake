@@ -12,7 +12,9 @@ add_test(NAME endpoint_clients
 set_tests_properties(endpoint_clients PROPERTIES LABELS "endpoint;endtoend" TIMEOUT 240
     SKIP_RETURN_CODE 77)
 add_unit_test(tst_endpointServer SOURCES endpoint/tst_endpointServer.cpp
-    LIBS tarnix_endpoint tarnix_test_support LABELS endpoint TIMEOUT 120)
+    LIBS tarnix_endpoint tarnix_app tarnix_device tarnix_hidapi_double tarnix_test_support
+    LABELS endpoint
+    TIMEOUT 120)
 add_dependencies(tst_endpointServer tarnix_http)
 set_tests_properties(tst_endpointServer PROPERTIES
     ENVIRONMENT TARNIX_HTTP_MODULE=$<TARGET_FILE:tarnix_http>)

@@ -1,6 +1,8 @@
 // The HTTP server in-process, through plain sockets: it answers from the published pass,
 // says once when its port is taken, and stops at once, also while clients hold every worker.
+#include "app/Monitor.h"
 #include "endpoint/EndpointServer.h"
+#include "endpoint/MonitorEndpoint.h"
 #include "tests/support/CapturedMessages.h"
 
 #include <QtTest>
@@ -80,6 +82,7 @@ private slots:
     void portInUse();
     void startAndStopAtOnce();
     void stopsWhileClientsHoldEveryWorker();
+    void goesWithItsMonitor();
 };
 
 void TestEndpointServer::answersFromThePublishedPass()
@@ -174,6 +177,17 @@ void TestEndpointServer::stopsWhileClientsHoldEveryWorker()
     QVERIFY(!server.isListening());
     for (const int sock : clients)
         ::close(sock);
+}
+
+// A listening endpoint is a child of the monitor it serves, and stops while the monitor is
+// still whole when the monitor goes (the sanitizer build sees a call into a torn-down one).
+void TestEndpointServer::goesWithItsMonitor()
+{
+    auto *monitor = new Monitor(QStringLiteral("/nonexistent"));
+    QPointer<MonitorEndpoint> endpoint = new MonitorEndpoint(monitor);
+    QVERIFY(endpoint->start(loopback(0)));
+    delete monitor;
+    QVERIFY(endpoint.isNull());
 }
 
 QTEST_GUILESS_MAIN(TestEndpointServer)
