@@ -15,6 +15,9 @@ Monitor::Monitor(const QString &libraryDirectory, QObject *parent) : QObject(par
 {
     // Observers on other threads get the pass through a queued connection.
     qRegisterMetaType<RefreshSnapshotPtr>();
+    // A queued signal rather than a queued functor: the event and its copy of the pass are
+    // the GUI thread's alone, where a functor would be freed by whichever thread lets go last.
+    connect(this, &Monitor::passForGuiThread, this, &Monitor::onPassFinished, Qt::QueuedConnection);
     pcInfoThread = new getPcInfoThread(nullptr);
     if (!libraryDirectory.isEmpty())
         pcInfoThread->setLibraryDirectory(libraryDirectory);
@@ -182,8 +185,7 @@ void Monitor::feedPass(SourceReport &&sources)
     }
     emit passCompleted(pass);
     if (m_watched || m_displayLost || openDue || m_feederRefused)
-        QMetaObject::invokeMethod(
-            this, [this, pass] { onPassFinished(pass); }, Qt::QueuedConnection);
+        emit passForGuiThread(pass);
 }
 
 void Monitor::onPassFinished(const RefreshSnapshotPtr &pass)

@@ -80,6 +80,8 @@ signals:
     /// After every pass, on the sensor thread, with that pass: for readers that keep their own
     /// record of every pass (connect with Qt::DirectConnection and return quickly).
     void passCompleted(RefreshSnapshotPtr snapshot);
+    /// From the sensor thread to this object's own thread, for a pass it must hear of.
+    void passForGuiThread(RefreshSnapshotPtr snapshot);
     /// After the settle time of a hot-plug event that concerns the display.
     void sigHidDeviceConnectChanging_Into(QString hidPath);
     void sigHidDeviceConnectChanging_Remove(QString hidPath);
