@@ -12,7 +12,7 @@ if(NOT AARCH64_CXX OR NOT QEMU_AARCH64)
                         "missing (scripts/install-deps.sh installs them)")
 endif()
 # The program that feeds the display in arm64_runs, from both builds.
-set(TARNIX_ARM64_FEEDER "Tarnix" CACHE STRING
+set(TARNIX_ARM64_FEEDER "tarnixd" CACHE STRING
     "The executable that arm64_runs drives with the scripted sensors and the hidapi double")
 
 include(ExternalProject)

@@ -3,7 +3,7 @@
 # native build's programs on the same input:
 #   1. tarnix-sensors (plain and --sources) and tarnix-inventory on every recorded machine in
 #      tests/sensors/fixtures: standard output, standard error and exit code;
-#   2. the feeding program ($TARNIX_ARM64_FEEDER, Tarnix by default, offscreen) with the
+#   2. the feeding program ($TARNIX_ARM64_FEEDER, tarnixd by default) with the
 #      scripted sensor library and the hidapi double of its own build: the first reports it
 #      writes, byte for byte except the drive usage (byte 21, the machine's own disk) and the
 #      date and time (bytes 24-29) with the checksum over them (byte 30), which each copy must
@@ -15,7 +15,7 @@ set -euo pipefail
 native=$(cd "$1" && pwd)
 arm64=$(cd "$2" && pwd)
 source=$(cd "$3" && pwd)
-feeder=${TARNIX_ARM64_FEEDER:-Tarnix}
+feeder=${TARNIX_ARM64_FEEDER:-tarnixd}
 frames_wanted=${TARNIX_ARM64_FRAMES:-3}
 qemu=$(command -v qemu-aarch64-static || command -v qemu-aarch64) ||
     { echo "FAIL: no qemu-aarch64-static"; exit 1; }
@@ -46,8 +46,9 @@ build_of() { if [ "$1" = arm64 ]; then echo "$arm64"; else echo "$native"; fi; }
 isolate() {
     mkdir -p "$1"/{home,config,data,cache,tmp}
     mkdir -p "$1/runtime" && chmod 700 "$1/runtime"
+    # Each copy feeds a display of its own: its own feeder lock too.
     export HOME=$1/home XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data \
-        XDG_CACHE_HOME=$1/cache XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp
+        XDG_CACHE_HOME=$1/cache XDG_RUNTIME_DIR=$1/runtime TMPDIR=$1/tmp TARNIX_LOCK_DIR=$1/tmp
 }
 
 step "the tools on the recorded machines"
