@@ -39,9 +39,6 @@ Monitor::Monitor(const QString &libraryDirectory, QObject *parent) : QObject(par
 
 Monitor::~Monitor()
 {
-    // Children that read the passes (an endpoint) go while this object is still whole: their
-    // destructors call it, which QObject's own clean-up of children would do too late.
-    qDeleteAll(findChildren<QObject *>(QString(), Qt::FindDirectChildrenOnly));
     // The sensor thread first: once the handler is gone no pass writes to the display or
     // touches this object; then the display, whose writer may still hold a report.
     pcInfoThread->setPassHandler({});

@@ -12,7 +12,9 @@ MonitorEndpoint::MonitorEndpoint(Monitor *monitor) : QObject(monitor), monitor(m
 MonitorEndpoint::~MonitorEndpoint()
 {
     // No pass starts publishing after this; one already in onPass() ends before stop() goes on.
-    disconnect(monitor, nullptr, this, nullptr);
+    // A monitor on its way out has ended its passes and drops its connections itself.
+    if (monitor)
+        disconnect(monitor.data(), nullptr, this, nullptr);
     stop();
 }
 
@@ -38,7 +40,8 @@ void MonitorEndpoint::stop()
             return;
         feeding = false;
     }
-    monitor->setCollectForEndpoint(false);
+    if (monitor)
+        monitor->setCollectForEndpoint(false);
     httpServer.stop();
 }
 

@@ -4,6 +4,7 @@
 #include "endpoint/ListenAddress.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <mutex>
 
@@ -31,7 +32,9 @@ public:
 private:
     void onPass(const RefreshSnapshotPtr &snapshot); // sensor thread
 
-    Monitor *monitor;
+    // Null once the monitor's own destruction has begun (it then deletes this child): a
+    // monitor being torn down is not asked to stop collecting.
+    QPointer<Monitor> monitor;
     EndpointServer httpServer;
     std::mutex feedLock;  // held by a pass being published and by stop()
     bool feeding = false; // guarded by feedLock
