@@ -11,7 +11,7 @@ target_link_libraries(notifyStandIn PRIVATE Qt5::DBus)
 set_target_properties(notifyStandIn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_unit_test(tst_historyEndToEnd
     SOURCES history/tst_historyEndToEnd.cpp endtoend/StagedTarnix.cpp endtoend/StagedTarnix.h
-    LIBS tarnix_history LABELS endtoend TIMEOUT 120)
+    LIBS tarnix_history LABELS endtoend sessionbus TIMEOUT 120)
 add_dependencies(tst_historyEndToEnd Tarnix sensors_scripted tarnix_hidapi_double_shared
     notifyStandIn)
 
