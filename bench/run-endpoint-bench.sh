@@ -31,7 +31,8 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-url="http://127.0.0.1:$port"
+# curl takes a bare host and port as plain HTTP.
+url="127.0.0.1:$port"
 for copy in on off; do
     stage_tarnix "$stage/$copy" "$build/tests/scripted-sensors/libhwsensors.so" 0 \
         '5131 2007 /dev/hidraw-bench'
