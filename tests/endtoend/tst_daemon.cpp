@@ -2,6 +2,7 @@
 // hidapi double: the same reports, the ending signals, the start without a display, --check,
 // the reasons an open fails, and one feeder for the display across two processes.
 #include "../crash/TarnixRun.h"
+#include "DesktopScript.h"
 #include "StagedTarnix.h"
 
 #include <QtTest>
@@ -14,19 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-const QString desktopScript = QStringLiteral("sensor CPU [#0]: Test CPU\n"
-                                             "temperature 0 45.9 CPU Package\n"
-                                             "usage 0 37.6 Total CPU Usage\n"
-                                             "clock 0 4700.6 Core 0 Clock\n"
-                                             "fan 0 1234 CPU Fan\n"
-                                             "power 0 65.4 CPU Package Power\n"
-                                             "sensor GPU [#0]: Test GPU\n"
-                                             "temperature 0 61.2 GPU Temperature\n"
-                                             "usage 0 88.8 GPU Core Load\n"
-                                             "clock 0 1875.5 GPU Clock\n"
-                                             "fan 0 1650 GPU Fan1\n"
-                                             "power 0 312.5 GPU Power (Total)\n");
 
 const QString refusedLine = QStringLiteral("Display left alone:");
 const QString exitLine = QStringLiteral("Exit app runing [Normal]");
@@ -414,20 +402,32 @@ void TestDaemon::missingSensorLibraryEnds()
     QVERIFY(staged.frames().isEmpty());
 }
 
+// tarnixd staged as systemd starts it: a notification socket of the test's own (in the stage
+// folder a probe staging shows) and a 2 s watchdog.
+struct ServiceRun
+{
+    explicit ServiceRun(StagedTarnix::Options options)
+        : probe(options), manager(probe.path(QStringLiteral("notify")))
+    {
+        options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), manager.path());
+        options.environment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
+        staged = std::make_unique<StagedTarnix>(options);
+    }
+    bool isValid() const { return probe.isValid() && manager.isBound() && staged->isValid(); }
+
+    StagedTarnix probe;
+    NotifySocket manager;
+    std::unique_ptr<StagedTarnix> staged;
+};
+
 // Under systemd: READY=1 once the first pass is done, then WATCHDOG=1 from the passes, at least
 // every half interval, and STOPPING=1 on the way out.
 void TestDaemon::serviceManagerHearsReadyAndWatchdog()
 {
-    StagedTarnix::Options options = daemonOptions();
-    StagedTarnix probe(options);
-    QVERIFY(probe.isValid());
-    NotifySocket manager(probe.path(QStringLiteral("notify")));
-    QVERIFY(manager.isBound());
-
-    options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), manager.path());
-    options.environment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
-    StagedTarnix staged(options);
-    QVERIFY(staged.isValid());
+    ServiceRun run(daemonOptions());
+    QVERIFY(run.isValid());
+    StagedTarnix &staged = *run.staged;
+    NotifySocket &manager = run.manager;
     QVERIFY(staged.start());
     QVERIFY2(staged.waitForFrames(5, 15000), qPrintable(staged.events()));
     int exitCode = -1;
@@ -446,15 +446,10 @@ void TestDaemon::serviceManagerHearsReadyAndWatchdog()
 // A sensor library that hangs in a pass: the pings stop, so systemd restarts the service.
 void TestDaemon::hungLibraryStopsTheWatchdog()
 {
-    StagedTarnix::Options options = daemonOptions();
-    StagedTarnix probe(options);
-    QVERIFY(probe.isValid());
-    NotifySocket manager(probe.path(QStringLiteral("notify")));
-    QVERIFY(manager.isBound());
-    options.environment.insert(QStringLiteral("NOTIFY_SOCKET"), manager.path());
-    options.environment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
-    StagedTarnix staged(options);
-    QVERIFY(staged.isValid());
+    ServiceRun run(daemonOptions());
+    QVERIFY(run.isValid());
+    StagedTarnix &staged = *run.staged;
+    NotifySocket &manager = run.manager;
     QVERIFY(staged.start());
     QVERIFY2(staged.waitForFrames(3, 15000), qPrintable(staged.events()));
     QVERIFY(manager.take().contains(QStringLiteral("WATCHDOG=1")));

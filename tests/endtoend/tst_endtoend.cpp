@@ -1,6 +1,7 @@
 // The real Tarnix, staged with the scripted sensor library and the hidapi double: what reaches
 // the display, when, and what happens when the library or the display is missing.
 #include "../crash/TarnixRun.h"
+#include "DesktopScript.h"
 #include "StagedTarnix.h"
 
 #include <QtTest>
@@ -16,21 +17,6 @@
 #include <memory>
 
 namespace {
-
-// A desktop with one CPU and one GPU sensor; values chosen so that every 2-byte field has a
-// distinct high and low byte and fan and power cannot be mistaken for each other.
-const QString desktopScript = QStringLiteral("sensor CPU [#0]: Test CPU\n"
-                                             "temperature 0 45.9 CPU Package\n"
-                                             "usage 0 37.6 Total CPU Usage\n"
-                                             "clock 0 4700.6 Core 0 Clock\n"
-                                             "fan 0 1234 CPU Fan\n"
-                                             "power 0 65.4 CPU Package Power\n"
-                                             "sensor GPU [#0]: Test GPU\n"
-                                             "temperature 0 61.2 GPU Temperature\n"
-                                             "usage 0 88.8 GPU Core Load\n"
-                                             "clock 0 1875.5 GPU Clock\n"
-                                             "fan 0 1650 GPU Fan1\n"
-                                             "power 0 312.5 GPU Power (Total)\n");
 
 // Bytes 2 to 17 for desktopScript with Celsius selected.
 const QByteArray desktopSensorBytes = QByteArray::fromHex("2d25"   // CPU 45 °C, 37 %
