@@ -60,17 +60,16 @@ EndpointServer::~EndpointServer()
     stop();
 }
 
-bool EndpointServer::available()
-{
-    return true;
-}
-
 QString EndpointServer::modulePath()
 {
     const QString given = qEnvironmentVariable("TARNIX_HTTP_MODULE");
     if (!given.isEmpty())
         return given;
+#ifdef Q_OS_WIN
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tarnix-http.dll");
+#else
     return QCoreApplication::applicationDirPath() + QStringLiteral("/libtarnix-http.so");
+#endif
 }
 
 bool EndpointServer::start(const ListenAddress &address)

@@ -23,8 +23,6 @@ public:
     EndpointServer(const EndpointServer &) = delete;
     EndpointServer &operator=(const EndpointServer &) = delete;
 
-    /// False on builds without the HTTP library (the Windows cross-build).
-    static bool available();
     /// The module's file name: beside the executable unless TARNIX_HTTP_MODULE names one.
     static QString modulePath();
 

@@ -1,10 +1,13 @@
-// The HTTP module, libtarnix-http.so: cpp-httplib on threads of its own, bounded.
+// The HTTP module (libtarnix-http.so, tarnix-http.dll): cpp-httplib on threads of its own,
+// bounded.
 #include "endpoint/HttpBackend.h"
 
 #include <httplib.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/socket.h>
+#endif
 
 #include <atomic>
 #include <chrono>
@@ -96,15 +99,23 @@ private:
     std::shared_ptr<BoundedPool> pool;
 };
 
-// The library's default on Linux is SO_REUSEPORT alone, which lets a second process of the
-// same user bind the same port and take half of the connections, with no error for either.
-// SO_REUSEADDR still allows a quick restart over connections in TIME_WAIT. Not inherited by
-// a program started from here (the restart after a crash), which would keep the port.
+// The library's default is SO_REUSEPORT alone on Linux, which lets a second process of the
+// same user bind the same port and take half of the connections, with no error for either;
+// on Windows it is SO_REUSEADDR, which lets any process take the port over. Here a port in
+// use is an error for the second. The socket is not inherited by a program started from
+// here (the restart after a crash), which would keep the port.
 void listeningSocketOptions(socket_t sock)
 {
     int yes = 1;
+#ifdef _WIN32
+    setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char *>(&yes),
+               sizeof yes);
+    SetHandleInformation(reinterpret_cast<HANDLE>(sock), HANDLE_FLAG_INHERIT, 0);
+#else
+    // SO_REUSEADDR still allows a quick restart over connections in TIME_WAIT.
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<void *>(&yes), sizeof yes);
     fcntl(sock, F_SETFD, fcntl(sock, F_GETFD) | FD_CLOEXEC);
+#endif
 }
 
 } // namespace
@@ -182,7 +193,13 @@ void HttplibBackend::configure()
         });
 }
 
-extern "C" __attribute__((visibility("default"))) HttpBackend *
+#ifdef _WIN32
+#define TARNIX_HTTP_EXPORT __declspec(dllexport)
+#else
+#define TARNIX_HTTP_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TARNIX_HTTP_EXPORT HttpBackend *
 tarnixHttpBackendCreate(const HttpLimits &limits, HttpHandler handler)
 {
     return new HttplibBackend(limits, std::move(handler));

@@ -189,6 +189,9 @@ ensure_compilers
 # Tarnix's Windows build compiles hidapi.dll from this tree.
 hidapi=$(source_tree hidapi 'hidapi-0.*')
 say "hidapi source: $hidapi"
+# ...and tarnix-http.dll from this one's single header.
+httplib=$(source_tree cpp-httplib 'cpp-httplib-0.*')
+say "cpp-httplib source: $httplib"
 
 case $what in
 win64) build_one win64 x86_64-w64-mingw32 "$TARNIX_QT_WIN64" ;;

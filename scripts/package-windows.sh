@@ -59,19 +59,22 @@ check_imports() {
 check_imports "$build/Tarnix.exe" 'hidapi\.dll'
 check_imports "$build/tarnix-sensors.exe" 'hidapi\.dll'
 check_imports "$build/hwsensors.dll" 'none'
+check_imports "$build/tarnix-http.dll" 'none'
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name=Tarnix-$version-$target
 stage=$build/zip/$name
 rm -rf "$build/zip"
 mkdir -p "$stage/licences"
-cp "$build/Tarnix.exe" "$build/hidapi.dll" "$build/hwsensors.dll" "$build/tarnix-sensors.exe" "$stage/"
+cp "$build/Tarnix.exe" "$build/hidapi.dll" "$build/hwsensors.dll" "$build/tarnix-sensors.exe" \
+    "$build/tarnix-http.dll" "$stage/"
 [ ! -f "$root/LICENSE" ] || sed 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 cp -r "$root/configDir" "$stage/"
 sed 's/$/\r/' "$root/packaging/windows/README.txt" >"$stage/README.txt"
 
 qtsrc=$(ls -d "$cache"/src/qtbase-opensource-src-5.15.*/ | head -n 1)
 hidapi=$(ls -d "$cache"/src/hidapi-0.*/ | head -n 1)
+httplib=$(sed -n 's/^TARNIX_HTTPLIB_SOURCE:PATH=//p' "$build/CMakeCache.txt")
 cp "$qtsrc/LICENSE.LGPLv3" "$stage/licences/Qt-LGPLv3.txt"
 cp "$qtsrc/LICENSE.GPL2" "$stage/licences/Qt-GPL2.txt"
 cat >"$stage/licences/Qt-NOTICE.txt" <<NOTICE
@@ -83,6 +86,7 @@ from its developers, so that you can relink it with a modified Qt.
 NOTICE
 cp "$hidapi/LICENSE-bsd.txt" "$stage/licences/hidapi-BSD.txt"
 cp "$hidapi/LICENSE.txt" "$stage/licences/hidapi-LICENSE.txt"
+sed 's/$/\r/' "$httplib/LICENSE" >"$stage/licences/cpp-httplib-MIT.txt"
 cp "$root/images/LocalFont/OFL.txt" "$stage/licences/Montserrat-OFL.txt"
 for lib in freetype/LICENSE.txt freetype/FTL.TXT harfbuzz-ng/COPYING libpng/LICENSE zlib/LICENSE \
     pcre2/LICENCE libjpeg/LICENSE double-conversion/LICENSE md4c/LICENSE.md; do
@@ -93,7 +97,7 @@ done
 zip=$build/$name.zip
 rm -f "$zip"
 (cd "$build/zip" && cmake -E tar cf "$zip" --format=zip "$name")
-for f in Tarnix.exe hidapi.dll hwsensors.dll tarnix-sensors.exe; do
+for f in Tarnix.exe hidapi.dll hwsensors.dll tarnix-sensors.exe tarnix-http.dll; do
     say "$f $(stat -c %s "$build/$f") bytes"
 done
 say "$zip: $(stat -c %s "$zip") bytes, built in $(($(date +%s) - start)) s"

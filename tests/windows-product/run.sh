@@ -4,7 +4,7 @@
 # double that records every report, and checks it on an Xvfb display:
 #   frames about once a second with the same bytes as the Linux end-to-end run, a screenshot,
 #   hot-plug notices, no sensor library, second copy, start-up flag, log file, unit setting in
-#   the registry, crash restart after a minute.
+#   the registry, crash restart after a minute, the HTTP endpoint switched on.
 #
 #   which library feeds the values: ours alone from the unpacked zip in an empty prefix, the
 #   third-party one when both are there, a 32-bit one passed over with a reason.
@@ -91,7 +91,7 @@ display_path='\\?\hid#vid_5131&pid_2007&mi_00#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-1
 stage() {
     local dir=$work/$1
     mkdir -p "$dir/app" "$dir/hid"
-    cp "$build/Tarnix.exe" "$dir/app/"
+    cp "$build/Tarnix.exe" "$build/tarnix-http.dll" "$dir/app/"
     cp -r "$build/configDir" "$dir/app/"
     cp "$build/doubles/hidapi-double/hidapi.dll" "$dir/app/"
     case ${2:-} in sensors | both) cp "$build/doubles/sensors/HWiNFO32.dll" "$dir/app/" ;; esac
@@ -385,8 +385,9 @@ u=$work/unzipped
 mkdir -p "$u/hid"
 (cd "$u" && cmake -E tar xf "$zip")
 app=$(ls -d "$u"/Tarnix-*-win64 | head -n 1)
-ls "$app/Tarnix.exe" "$app/hwsensors.dll" "$app/hidapi.dll" "$app/tarnix-sensors.exe" "$app/configDir/appConfig.ini" \
-    >/dev/null 2>&1 && pass "the zip holds Tarnix.exe, hwsensors.dll, hidapi.dll, tarnix-sensors.exe, configDir" ||
+ls "$app/Tarnix.exe" "$app/hwsensors.dll" "$app/hidapi.dll" "$app/tarnix-sensors.exe" "$app/tarnix-http.dll" \
+    "$app/configDir/appConfig.ini" "$app/licences/cpp-httplib-MIT.txt" >/dev/null 2>&1 &&
+    pass "the zip holds Tarnix.exe, hwsensors.dll, hidapi.dll, tarnix-sensors.exe, tarnix-http.dll, configDir" ||
     fail "the zip lacks a file: $(ls "$app")"
 [ -f "$app/HWiNFO32.dll" ] && fail "the zip carries HWiNFO32.dll"
 cp "$build/doubles/hidapi-double/hidapi.dll" "$app/"
@@ -447,6 +448,32 @@ else
     stop_all
     export WINEPREFIX=$saved_prefix
 fi
+
+# --- 10. the HTTP endpoint ---------------------------------------------------------------------
+echo "Check 10: the endpoint switched on in the settings, asked by curl from Linux"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$wine" reg add 'HKCU\Software\MyCompanyKelmar\Tarnix\Endpoint' /v Listen /d "127.0.0.1:$port" /f >/dev/null 2>&1
+e=$(stage endpoint sensors)
+launch "$e" ---StartupByTaskMinWindow >/dev/null
+if wait_reports "$e" 2 40; then
+    metrics=$(curl -s -m 5 "http://127.0.0.1:$port/metrics")
+    echo "$metrics" | grep -q -x 'tarnix_display_cpu_temperature_celsius 45.9' &&
+        pass "/metrics carries the CPU temperature the report carries" ||
+        fail "/metrics: $(echo "$metrics" | head -n 5)"
+    echo "$metrics" | promtool check metrics >/dev/null 2>&1 && pass "promtool accepts /metrics" ||
+        fail "promtool: $(echo "$metrics" | promtool check metrics 2>&1 | head -n 3)"
+    curl -s -m 5 "http://127.0.0.1:$port/readings.json" |
+        python3 -c 'import json, sys; d = json.load(sys.stdin); assert d["sensors"]' 2>/dev/null &&
+        pass "/readings.json is JSON with the sensors" || fail "/readings.json is not the readings"
+    status=$(curl -s -m 5 -o /dev/null -w '%{http_code}' -X POST "http://127.0.0.1:$port/metrics")
+    [ "$status" = 405 ] && pass "POST answered 405" || fail "POST answered $status"
+else
+    fail "the copy with the endpoint sends no reports; output: $(tail -n 5 "$e/out" 2>/dev/null)"
+fi
+grep -q "Endpoint -> serving http://127.0.0.1:$port/metrics" "$(logfile)" &&
+    pass "log: the endpoint serves" || fail "log lacks the endpoint's line"
+stop_all
+"$wine" reg delete 'HKCU\Software\MyCompanyKelmar' /f >/dev/null 2>&1
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

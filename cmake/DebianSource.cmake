@@ -1,0 +1,22 @@
+# The unpacked tree of a Debian source package that scripts/build-qt-windows.sh fetched into
+# the same cache as the Windows Qt: sets VAR (a cache entry, so another tree can be given)
+# to the newest cache/src/GLOB folder, and fails unless it holds CHECK.
+function(tarnix_debian_source var glob check)
+    if(DEFINED ENV{XDG_CACHE_HOME})
+        set(cache $ENV{XDG_CACHE_HOME}/tarnix)
+    else()
+        set(cache $ENV{HOME}/.cache/tarnix)
+    endif()
+    file(GLOB candidates LIST_DIRECTORIES true ${cache}/src/${glob})
+    list(FILTER candidates EXCLUDE REGEX "\\.(gz|xz|dsc)$")
+    list(SORT candidates)
+    set(newest "")
+    if(candidates)
+        list(GET candidates -1 newest)
+    endif()
+    set(${var} "${newest}" CACHE PATH "${glob} source tree (Debian source package)")
+    if(NOT EXISTS "${${var}}/${check}")
+        message(FATAL_ERROR "No ${glob} source at '${${var}}': run "
+                            "scripts/build-qt-windows.sh or set ${var}")
+    endif()
+endfunction()
