@@ -203,7 +203,7 @@ void sleepingAdapterIsSkipped()
 // ---- NVIDIA's library: the Linux tests' double as fake-nvml.dll, every call logged ----
 
 const char *const kNvmlCallLog = "fake-nvml-calls.txt";
-int nvmlOpens = 0; // times the sensors asked for the library
+int nvmlOpens = 0; // times the sensors asked for the library, installed or not
 
 std::vector<std::string> nvmlCalls()
 {
@@ -225,11 +225,11 @@ bool nvmlLoaded()
     return GetModuleHandleW(L"fake-nvml.dll") != nullptr;
 }
 
-NvmlSession::Opener fakeNvml()
+NvmlSession::Opener fakeNvml(bool installed)
 {
-    return [] {
+    return [installed] {
         ++nvmlOpens;
-        return Nvml::open(LoadLibraryW(L"fake-nvml.dll"));
+        return installed ? Nvml::open(LoadLibraryW(L"fake-nvml.dll")) : nullptr;
     };
 }
 
@@ -262,7 +262,7 @@ constexpr uint32_t kD3 = 4;
 struct PowerStep
 {
     std::vector<uint32_t> states; // of the NVIDIA GPUs at bus 1, 2, …
-    int inits;                    // nvmlInit_v2 calls so far
+    int opens;                    // times NVML was opened so far
     int shutdowns;                // nvmlShutdown calls so far
     std::vector<double> watts;    // "GPU Power (Total)" of the first sensors; 0: no value
 };
@@ -271,6 +271,7 @@ struct PowerScript
 {
     const char *name;
     bool nvidiaAdapters; // else NVML's own GPUs, beside an Intel adapter
+    bool installed;      // NVIDIA's library
     std::vector<PowerStep> steps;
 };
 
@@ -292,8 +293,8 @@ void runPowerScript(const PowerScript &script)
     }
     startNvmlLog(gpus);
     {
-        std::vector<Sensor> sensors =
-            buildAdapterSensors(&fakeFunctions, {}, fakeNvml(), displayPowerLookup(fakeCfgMgr()));
+        std::vector<Sensor> sensors = buildAdapterSensors(
+            &fakeFunctions, {}, fakeNvml(script.installed), displayPowerLookup(fakeCfgMgr()));
         size_t callsBefore = 0; // building counts as the first step's
         for (size_t s = 0; s < script.steps.size(); ++s) {
             const PowerStep &step = script.steps[s];
@@ -304,9 +305,10 @@ void runPowerScript(const PowerScript &script)
                 for (Sensor &sensor : sensors)
                     sensor.prepare();
             const size_t calls = nvmlCalls().size();
-            WCHECK(callsOf("nvmlInit_v2") == step.inits);
+            WCHECK(nvmlOpens == step.opens);
+            WCHECK(callsOf("nvmlInit_v2") == (script.installed ? step.opens : 0));
             WCHECK(callsOf("nvmlShutdown") == step.shutdowns);
-            WCHECK(nvmlLoaded() == (step.inits > step.shutdowns));
+            WCHECK(nvmlLoaded() == (script.installed && step.opens > step.shutdowns));
             if (std::count(step.states.begin(), step.states.end(), kD0) == 0)
                 WCHECK(calls - callsBefore == size_t(step.shutdowns - shutdownsBefore));
             callsBefore = calls;
@@ -331,11 +333,14 @@ void nvmlFollowsTheAdapters()
     const PowerScript scripts[] = {
         {"awake, asleep, awake",
          true,
+         true,
          {{{kD0}, 1, 0, {123.456}}, {{kD3}, 1, 1, {0}}, {{kD0}, 2, 1, {123.456}}}},
         {"asleep at the start: names without NVML",
          true,
+         true,
          {{{kD3}, 0, 0, {0}}, {{kD0}, 1, 0, {123.456}}, {{kD3}, 1, 1, {0}}}},
         {"shut down after the last NVIDIA adapter sleeps",
+         true,
          true,
          {{{kD0, kD0}, 1, 0, {123.456, 124.456}},
           {{kD3, kD0}, 1, 0, {0, 124.456}},
@@ -343,42 +348,17 @@ void nvmlFollowsTheAdapters()
           {{kD0, kD3}, 2, 1, {123.456, 0}}}},
         {"without an NVIDIA adapter, NVML's own GPUs",
          false,
+         true,
          {{{kD0, kD0}, 1, 0, {123.456, 124.456}},
           {{kD3, kD3}, 1, 1, {0, 0}},
           {{kD3, kD0}, 2, 1, {0, 124.456}}}},
+        {"not installed: looked for once per wake, not every pass",
+         true,
+         false,
+         {{{kD3}, 0, 0, {0}}, {{kD0}, 1, 0, {0}}, {{kD3}, 1, 0, {0}}, {{kD0}, 2, 0, {0}}}},
     };
     for (const PowerScript &script : scripts)
         runPowerScript(script);
-}
-
-// Without NVIDIA's library it is looked for once per wake, not on every pass.
-void missingNvmlAskedOncePerWake()
-{
-    FakeThunks thunks;
-    fake = &thunks;
-    thunks.adapters = {nvidiaCard(1)};
-    devices = {nvidiaDevice(1, kD3)};
-    int opens = 0;
-    const NvmlSession::Opener missing = [&opens] {
-        ++opens;
-        return std::unique_ptr<Nvml>();
-    };
-    {
-        std::vector<Sensor> gpus =
-            buildAdapterSensors(&fakeFunctions, {}, missing, displayPowerLookup(fakeCfgMgr()));
-        WCHECK(gpus.size() == 1 && opens == 0);
-        if (gpus.size() != 1)
-            return;
-        for (uint32_t state : {kD0, kD3, kD0}) {
-            devices[0].powerState = state;
-            for (int pass = 0; pass < 60; ++pass)
-                gpus[0].prepare();
-        }
-        WCHECK(opens == 2);
-        WCHECK(valueOf(gpus[0], Temperature, "GPU Temperature") == 65.3); // the thunks still read
-        WCHECK(valueOf(gpus[0], Power, "GPU Power (Total)") == 0);
-    }
-    fake = nullptr;
 }
 
 // ---- a fake file system for the NVML search ----
@@ -449,7 +429,6 @@ int main()
     fakeThunks();
     sleepingAdapterIsSkipped();
     nvmlFollowsTheAdapters();
-    missingNvmlAskedOncePerWake();
     nvmlLookedForByFullPath();
     return wintestSummary("tst_gpuSensorsWindows");
 }
