@@ -24,7 +24,6 @@ int startMachine(MachineSensors &machine)
 {
     // A second start replaces everything: the old sensors go before what they read.
     machine.sensors.clear();
-    machine.nvml.reset();
     machine.platformState.reset();
 
     auto sources = std::make_shared<WindowsSources>();
