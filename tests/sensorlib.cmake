@@ -11,6 +11,7 @@ add_unit_test(tst_windowsReadings SOURCES sensorlib/tst_windowsReadings.cpp
 add_unit_test(tst_windowsGpuReadings SOURCES sensorlib/tst_windowsGpuReadings.cpp
     ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuReadings.cpp
     ${CMAKE_SOURCE_DIR}/sensorlib/windows/GpuAdapters.cpp
+    ${CMAKE_SOURCE_DIR}/sensorlib/windows/NvmlSessionWindows.cpp
     LIBS hwsensors_core LABELS sensorlib)
 add_dependencies(tst_windowsGpuReadings sensors_fake_nvml)
 target_include_directories(tst_windowsGpuReadings PRIVATE ${CMAKE_SOURCE_DIR}/sensorlib/windows)

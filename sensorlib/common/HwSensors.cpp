@@ -44,7 +44,6 @@ int sdkInit(int version)
 int sdkUninit(void)
 {
     machine.sensors.clear();
-    machine.nvml.reset();
     machine.platformState.reset();
     return 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 // Everything the library publishes for one machine, in walk order.
-#include "Nvml.h"
 #include "SensorModel.h"
 
 #include <memory>
@@ -10,7 +9,6 @@ namespace hwsensors {
 
 struct MachineSensors
 {
-    std::unique_ptr<Nvml> nvml; // before the sensors, which hold pointers into it
     std::vector<Sensor> sensors;
     // Platform sources that the sensors' samples read through; released after them.
     std::shared_ptr<void> platformState;

@@ -1,7 +1,7 @@
 #pragma once
 // Each builder turns one part of the machine into published sensors.
 #include "HwmonChip.h"
-#include "NvmlSession.h"
+#include "NvmlSessionLinux.h"
 #include "SensorModel.h"
 #include "SysRoot.h"
 

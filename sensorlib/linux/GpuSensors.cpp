@@ -1,8 +1,6 @@
 #include "Builders.h"
 #include "Nvml.h"
-#include "NvmlSession.h"
-#include "ValueFile.h"
-#include "sysio/BoundedRead.h"
+#include "NvmlSessionLinux.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -73,17 +71,6 @@ std::string cardName(const SysRoot &root, const DrmCard &card, bool awake)
     if (vendor.empty() || device.empty())
         return family;
     return std::string(family) + " [" + upper(vendor) + ":" + upper(device) + "]";
-}
-
-// Reading a sleeping GPU's sensors would wake it up; one not active is left alone.
-std::function<bool()> awakeCheck(const std::string &statusFullPath)
-{
-    auto file = std::make_shared<ValueFile>(statusFullPath);
-    auto text = std::make_shared<std::string>(); // storage reused by every pass
-    return [file, text] {
-        const bool read = file->readUpTo(kAttributeLimit, *text);
-        return deviceAwake(read, trimmed(*text));
-    };
 }
 
 // amdgpu's labels, for a card whose labels were not read because it slept at the start.
@@ -188,8 +175,9 @@ std::vector<Sensor> buildGpuSensors(const SysRoot &root, NvmlSession::Opener nvm
     for (const DrmCard &card : listCards(root)) {
         if (card.driver == "nvidia")
             continue; // read through NVML below, or not at all
+        // Reading a sleeping GPU's sensors would wake it up; one not active is left alone.
         std::function<bool()> awake =
-            awakeCheck(root.path(card.deviceDir + "/power/runtime_status"));
+            runtimeStatusCheck(root.path(card.deviceDir + "/power/runtime_status"));
         const bool awakeNow = awake();
         Sensor gpu = cardSensor(root, card, awakeNow);
         gpu.awake = std::move(awake);
@@ -199,7 +187,8 @@ std::vector<Sensor> buildGpuSensors(const SysRoot &root, NvmlSession::Opener nvm
         (card.driver == "i915" ? integrated : discrete).push_back(std::move(gpu));
     }
     if (nvml) {
-        const std::shared_ptr<NvmlSession> session = NvmlSession::start(root, std::move(nvml));
+        const std::shared_ptr<NvmlSession> session =
+            NvmlSession::start(nvidiaView(root), std::move(nvml));
         for (size_t gpu = 0; gpu < session->gpus().size(); ++gpu)
             discrete.push_back(nvmlSensor(session, gpu));
     }

@@ -9,7 +9,6 @@ namespace hwsensors {
 void discoverSensors(const SysRoot &root, bool useNvml, MachineSensors &machine)
 {
     machine.sensors.clear();
-    machine.nvml.reset(); // the GPU sensors own an NVML that is open only while a GPU is awake
     const std::vector<HwmonChip> chips = listHwmonChips(root);
     Sensor cpu = buildCpuSensor(root, chips);
     if (!cpu.empty())

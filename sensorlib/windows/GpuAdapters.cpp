@@ -1,5 +1,5 @@
 #include "GpuAdapters.h"
-#include "Nvml.h"
+#include "NvmlSessionWindows.h"
 
 #include <algorithm>
 #include <iterator>
@@ -173,21 +173,27 @@ std::vector<Adapter> hardwareAdapters(const kmt::Functions &kmt)
     return adapters;
 }
 
-// Binds an NVML query to one GPU.
-template <typename Query>
-std::function<bool(double &)> nvmlSample(const Nvml *nvml, Nvml::Gpu gpu, Query query)
-{
-    return [nvml, gpu, query](double &value) { return (nvml->*query)(gpu, value); };
-}
+using NvmlQuery = bool (Nvml::*)(const Nvml::Gpu &, double &) const;
 
+// One GPU of the NVML session; its samples have no value while NVML is shut.
 struct NvmlSource
 {
-    const Nvml *nvml = nullptr;
-    const Nvml::Gpu *gpu = nullptr;
-    explicit operator bool() const { return gpu != nullptr; }
-    template <typename Query> std::function<bool(double &)> sample(Query query) const
+    std::shared_ptr<NvmlSession> session;
+    size_t index = 0;
+    explicit operator bool() const { return session != nullptr; }
+    std::function<bool(double &)> sample(NvmlQuery query) const
     {
-        return nvmlSample(nvml, *gpu, query);
+        return [session = session, index = index, query](double &value) {
+            return session->query(index, query, value);
+        };
+    }
+    // Each pass asks the session first, so NVML opens and shuts as the GPUs wake and sleep.
+    PowerCheck awake() const
+    {
+        return [session = session, index = index] {
+            session->awake(index);
+            return session->gpuAwake(index);
+        };
     }
 };
 
@@ -258,8 +264,7 @@ ThunkReadings addThunkReadings(Sensor &sensor, const std::shared_ptr<OpenAdapter
 }
 
 // NVML fills what the thunks lack and adds the power in watts and the fan's duty cycle.
-void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings &thunks,
-                     bool awake)
+void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings &thunks)
 {
     if (!thunks.temperature)
         sensor.add(Temperature, "GPU Temperature", nvml.sample(&Nvml::temperature));
@@ -270,8 +275,8 @@ void addNvmlReadings(Sensor &sensor, const NvmlSource &nvml, const ThunkReadings
     sensor.add(Power, "GPU Power (Total)", nvml.sample(&Nvml::power));
     // The duty cycle is a percentage: a name with "GPU Fan" in it would be read as RPM.
     sensor.add(Usage, "GPU Cooler Duty", nvml.sample(&Nvml::fanPercent));
-    double rpm = 0;
-    if (!thunks.fan && nvml.nvml->hasFanRpm() && (!awake || nvml.nvml->fanRpm(*nvml.gpu, rpm)))
+    // Probed by the session while awake at the start; listed unprobed while asleep.
+    if (!thunks.fan && nvml.session->gpus()[nvml.index].fanRpm)
         sensor.add(Fan, "GPU Fan1", nvml.sample(&Nvml::fanRpm));
 }
 
@@ -284,7 +289,7 @@ Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineL
                      const NvmlSource &nvml, const PowerLookup &power)
 {
     Sensor sensor;
-    sensor.awake = powerCheck(power, adapter.identity);
+    sensor.awake = nvml ? nvml.awake() : powerCheck(power, adapter.identity);
     const bool awake = !sensor.awake || sensor.awake();
     const ThunkReadings thunks = addThunkReadings(sensor, adapter.open, awake);
     if (loads) {
@@ -297,57 +302,49 @@ Sensor adapterSensor(const Adapter &adapter, const std::shared_ptr<SharedEngineL
         sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
     }
     if (nvml)
-        addNvmlReadings(sensor, nvml, thunks, awake);
+        addNvmlReadings(sensor, nvml, thunks);
     return sensor;
 }
 
 // An NVIDIA GPU that is no display adapter (a compute card in TCC mode): NVML only.
-Sensor nvmlOnlySensor(const NvmlSource &nvml, const PowerLookup &power)
+Sensor nvmlOnlySensor(const NvmlSource &nvml)
 {
     Sensor sensor;
-    AdapterIdentity identity;
-    identity.hasLocation = parsePciAddress(nvml.gpu->pciAddress, identity.location);
-    sensor.awake = powerCheck(power, identity);
-    const bool awake = !sensor.awake || sensor.awake();
+    sensor.name = nvml.session->gpus()[nvml.index].name;
+    sensor.awake = nvml.awake();
     sensor.add(Usage, "GPU Core Load", nvml.sample(&Nvml::utilization));
-    addNvmlReadings(sensor, nvml, ThunkReadings(), awake);
+    addNvmlReadings(sensor, nvml, ThunkReadings());
     return sensor;
-}
-
-std::vector<std::string> nvmlAddresses(const Nvml *nvml)
-{
-    std::vector<std::string> addresses;
-    if (nvml)
-        for (const Nvml::Gpu &gpu : nvml->gpus())
-            addresses.push_back(gpu.pciAddress);
-    return addresses;
 }
 
 } // namespace
 
 std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler sampler,
-                                        Nvml *nvml, PowerLookup power)
+                                        NvmlSession::Opener nvml, PowerLookup power)
 {
     const std::vector<Adapter> adapters = kmt ? hardwareAdapters(*kmt) : std::vector<Adapter>();
     std::vector<AdapterIdentity> identities;
     for (const Adapter &adapter : adapters)
         identities.push_back(adapter.identity);
-    const std::vector<std::string> addresses = nvmlAddresses(nvml);
-    const std::vector<int> match = matchNvmlGpus(identities, addresses);
+    // The NVIDIA adapters come first in the session's list, in adapter order. Without any in
+    // view NVML is opened at the start and lists its GPUs itself, as on Linux: a compute card
+    // beside an NVIDIA display adapter is then not published, but the sensor list never
+    // depends on whether a GPU happened to sleep at the start.
+    std::shared_ptr<NvmlSession> session;
+    if (nvml)
+        session = NvmlSession::start(nvidiaView(identities, power), std::move(nvml));
+    const size_t served = session ? session->gpus().size() : 0;
     std::shared_ptr<SharedEngineLoads> loads;
     if (sampler)
         loads = std::make_shared<SharedEngineLoads>(std::move(sampler));
 
     std::vector<Sensor> discrete;
     std::vector<Sensor> integrated;
-    std::vector<bool> nvmlUsed(addresses.size(), false);
+    size_t nvidia = 0;
     for (size_t i = 0; i < adapters.size(); ++i) {
         NvmlSource source;
-        if (match[i] >= 0) {
-            source.nvml = nvml;
-            source.gpu = &nvml->gpus()[static_cast<size_t>(match[i])];
-            nvmlUsed[static_cast<size_t>(match[i])] = true;
-        }
+        if (adapters[i].identity.vendorId == kNvidiaVendorId && nvidia++ < served)
+            source = NvmlSource{session, nvidia - 1};
         Sensor sensor = adapterSensor(adapters[i], loads, source, power);
         if (sensor.empty())
             continue;
@@ -355,14 +352,8 @@ std::vector<Sensor> buildAdapterSensors(const kmt::Functions *kmt, EngineSampler
         const bool last = isIntegratedAdapter(adapters[i].typeFlags, adapters[i].identity.vendorId);
         (last ? integrated : discrete).push_back(std::move(sensor));
     }
-    for (size_t g = 0; g < nvmlUsed.size(); ++g) {
-        if (nvmlUsed[g])
-            continue;
-        const NvmlSource source{nvml, &nvml->gpus()[g]};
-        Sensor sensor = nvmlOnlySensor(source, power);
-        sensor.name = source.gpu->name;
-        discrete.push_back(std::move(sensor));
-    }
+    for (size_t g = nvidia; g < served; ++g)
+        discrete.push_back(nvmlOnlySensor(NvmlSource{session, g}));
     std::vector<Sensor> gpus = std::move(discrete);
     for (Sensor &gpu : integrated)
         gpus.push_back(std::move(gpu));

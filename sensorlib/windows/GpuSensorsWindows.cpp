@@ -54,11 +54,11 @@ EngineSampler engineSampler(const Pdh *pdh)
 
 } // namespace
 
-std::vector<Sensor> buildGpuSensors(Nvml *nvml, const Pdh *pdh)
+std::vector<Sensor> buildGpuSensors(NvmlSession::Opener nvml, const Pdh *pdh)
 {
     kmt::Functions thunks{};
     const bool hasThunks = loadKernelThunks(thunks);
-    return buildAdapterSensors(hasThunks ? &thunks : nullptr, engineSampler(pdh), nvml,
+    return buildAdapterSensors(hasThunks ? &thunks : nullptr, engineSampler(pdh), std::move(nvml),
                                displayPowerLookup(CfgMgrFunctions::load()));
 }
 

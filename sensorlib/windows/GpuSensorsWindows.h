@@ -1,6 +1,6 @@
 #pragma once
 // The GPU sensors of the Windows library, built after the CPU sensor.
-#include "Nvml.h"
+#include "NvmlSession.h"
 #include "Pdh.h"
 #include "SensorModel.h"
 
@@ -8,8 +8,8 @@
 
 namespace hwsensors {
 
-/// One sensor per graphics adapter. \a nvml is nullptr without NVIDIA's driver, \a pdh
-/// nullptr without pdh.dll; both outlive the sensors.
-std::vector<Sensor> buildGpuSensors(Nvml *nvml, const Pdh *pdh);
+/// One sensor per graphics adapter. \a nvml opens NVIDIA's library while one of its GPUs is
+/// awake (empty: never); \a pdh is nullptr without pdh.dll and outlives the sensors.
+std::vector<Sensor> buildGpuSensors(NvmlSession::Opener nvml, const Pdh *pdh);
 
 } // namespace hwsensors

@@ -24,16 +24,15 @@ int startMachine(MachineSensors &machine)
 {
     // A second start replaces everything: the old sensors go before what they read.
     machine.sensors.clear();
-    machine.nvml.reset();
     machine.platformState.reset();
 
     auto sources = std::make_shared<WindowsSources>();
     sources->pdh = Pdh::load();
     const SystemFunctions system = SystemFunctions::load();
-    machine.nvml = Nvml::open();
 
     addUnlessEmpty(machine, buildCpuSensor(system, sources->pdh.get()));
-    for (Sensor &gpu : buildGpuSensors(machine.nvml.get(), sources->pdh.get()))
+    // NVML is opened by the GPU sensors, and only while an NVIDIA GPU is awake.
+    for (Sensor &gpu : buildGpuSensors([] { return Nvml::open(); }, sources->pdh.get()))
         addUnlessEmpty(machine, std::move(gpu));
     // Fans would need a kernel driver: none are published.
     addUnlessEmpty(machine, buildThermalZoneSensor(sources->pdh.get()));

@@ -439,13 +439,11 @@ void TestWindowsGpuReadings::nvmlFillsTheGaps()
     QFETCH(QStringList, expected);
     // Loaded under the name NVML is opened by, so Nvml::open() finds this stand-in.
     QVERIFY(dlopen(TARNIX_BINARY_DIR "/tests/fake-nvml/libnvidia-ml.so.1", RTLD_NOW));
-    const std::unique_ptr<Nvml> nvml = Nvml::open();
-    QVERIFY(nvml);
     FakeAdapter card = discreteCard(); // on bus 1, as the NVML GPU
     card.caps.maxFanRpm = 0;
     card.hasPerf = perfData;
     thunks.adapters = {nvidiaAdapter ? card : integratedIntel()};
-    std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, {}, nvml.get());
+    std::vector<Sensor> gpus = buildAdapterSensors(&fakeFunctions, {}, [] { return Nvml::open(); });
     QStringList names;
     for (const Sensor &gpu : gpus)
         names << QString::fromStdString(gpu.name);

@@ -8,7 +8,10 @@
 #include "NvmlLocation.h"
 #include "winTestMain.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -197,6 +200,167 @@ void sleepingAdapterIsSkipped()
     fake = nullptr;
 }
 
+// ---- NVIDIA's library: the Linux tests' double as fake-nvml.dll, every call logged ----
+
+const char *const kNvmlCallLog = "fake-nvml-calls.txt";
+int nvmlOpens = 0; // times the sensors asked for the library, installed or not
+
+std::vector<std::string> nvmlCalls()
+{
+    std::vector<std::string> calls;
+    std::ifstream log(kNvmlCallLog);
+    for (std::string line; std::getline(log, line);)
+        calls.push_back(line);
+    return calls;
+}
+
+int callsOf(const char *name)
+{
+    const std::vector<std::string> calls = nvmlCalls();
+    return int(std::count(calls.begin(), calls.end(), std::string(name)));
+}
+
+bool nvmlLoaded()
+{
+    return GetModuleHandleW(L"fake-nvml.dll") != nullptr;
+}
+
+NvmlSession::Opener fakeNvml(bool installed)
+{
+    return [installed] {
+        ++nvmlOpens;
+        return installed ? Nvml::open(LoadLibraryW(L"fake-nvml.dll")) : nullptr;
+    };
+}
+
+void startNvmlLog(size_t gpus)
+{
+    std::remove(kNvmlCallLog);
+    nvmlOpens = 0;
+    _putenv((std::string("FAKE_NVML_CALLS=") + kNvmlCallLog).c_str());
+    _putenv(("FAKE_NVML_GPUS=" + std::to_string(gpus)).c_str());
+}
+
+// An NVIDIA card on a bus of its own, and its display device in the configuration manager.
+FakeAdapter nvidiaCard(uint32_t bus)
+{
+    FakeAdapter card = discreteCard();
+    card.handle = 0x40000000 + 0x100 * bus;
+    card.luidLow = 0xD1F2 + bus;
+    card.bus = bus;
+    return card;
+}
+
+FakeDevice nvidiaDevice(uint32_t bus, uint32_t powerState)
+{
+    return {L"PCI\\VEN_10DE&DEV_2206\\4&" + std::to_wstring(bus), bus, 0, powerState, true};
+}
+
+constexpr uint32_t kD0 = 1;
+constexpr uint32_t kD3 = 4;
+
+struct PowerStep
+{
+    std::vector<uint32_t> states; // of the NVIDIA GPUs at bus 1, 2, …
+    int opens;                    // times NVML was opened so far
+    int shutdowns;                // nvmlShutdown calls so far
+    std::vector<double> watts;    // "GPU Power (Total)" of the first sensors; 0: no value
+};
+
+struct PowerScript
+{
+    const char *name;
+    bool nvidiaAdapters; // else NVML's own GPUs, beside an Intel adapter
+    bool installed;      // NVIDIA's library
+    std::vector<PowerStep> steps;
+};
+
+// Sixty passes a step. While every NVIDIA GPU sleeps the only NVML call is one shutdown.
+void runPowerScript(const PowerScript &script)
+{
+    const int failuresBefore = wintest::failures;
+    const size_t gpus = script.steps[0].states.size();
+    FakeThunks thunks;
+    fake = &thunks;
+    thunks.adapters = {integratedIntel()};
+    if (script.nvidiaAdapters)
+        thunks.adapters.clear();
+    devices.clear();
+    for (uint32_t bus = 1; bus <= gpus; ++bus) {
+        if (script.nvidiaAdapters)
+            thunks.adapters.push_back(nvidiaCard(bus));
+        devices.push_back(nvidiaDevice(bus, script.steps[0].states[bus - 1]));
+    }
+    startNvmlLog(gpus);
+    {
+        std::vector<Sensor> sensors = buildAdapterSensors(
+            &fakeFunctions, {}, fakeNvml(script.installed), displayPowerLookup(fakeCfgMgr()));
+        size_t callsBefore = 0; // building counts as the first step's
+        for (size_t s = 0; s < script.steps.size(); ++s) {
+            const PowerStep &step = script.steps[s];
+            for (size_t g = 0; g < gpus; ++g)
+                devices[g].powerState = step.states[g];
+            const int shutdownsBefore = s == 0 ? 0 : script.steps[s - 1].shutdowns;
+            for (int pass = 0; pass < 60; ++pass)
+                for (Sensor &sensor : sensors)
+                    sensor.prepare();
+            const size_t calls = nvmlCalls().size();
+            WCHECK(nvmlOpens == step.opens);
+            WCHECK(callsOf("nvmlInit_v2") == (script.installed ? step.opens : 0));
+            WCHECK(callsOf("nvmlShutdown") == step.shutdowns);
+            WCHECK(nvmlLoaded() == (script.installed && step.opens > step.shutdowns));
+            if (std::count(step.states.begin(), step.states.end(), kD0) == 0)
+                WCHECK(calls - callsBefore == size_t(step.shutdowns - shutdownsBefore));
+            callsBefore = calls;
+            WCHECK(sensors.size() >= step.watts.size());
+            for (size_t i = 0; i < step.watts.size() && i < sensors.size(); ++i) {
+                WCHECK(findReading(sensors[i], Usage, "GPU Cooler Duty") != nullptr);
+                WCHECK(valueOf(sensors[i], Power, "GPU Power (Total)") == step.watts[i]);
+            }
+            if (wintest::failures != failuresBefore) {
+                std::printf("  in \"%s\", step %zu\n", script.name, s);
+                break;
+            }
+        }
+    }
+    WCHECK(callsOf("nvmlInit_v2") == callsOf("nvmlShutdown")); // shut with the sensors
+    WCHECK(!nvmlLoaded());
+    fake = nullptr;
+}
+
+void nvmlFollowsTheAdapters()
+{
+    const PowerScript scripts[] = {
+        {"awake, asleep, awake",
+         true,
+         true,
+         {{{kD0}, 1, 0, {123.456}}, {{kD3}, 1, 1, {0}}, {{kD0}, 2, 1, {123.456}}}},
+        {"asleep at the start: names without NVML",
+         true,
+         true,
+         {{{kD3}, 0, 0, {0}}, {{kD0}, 1, 0, {123.456}}, {{kD3}, 1, 1, {0}}}},
+        {"shut down after the last NVIDIA adapter sleeps",
+         true,
+         true,
+         {{{kD0, kD0}, 1, 0, {123.456, 124.456}},
+          {{kD3, kD0}, 1, 0, {0, 124.456}},
+          {{kD3, kD3}, 1, 1, {0, 0}},
+          {{kD0, kD3}, 2, 1, {123.456, 0}}}},
+        {"without an NVIDIA adapter, NVML's own GPUs",
+         false,
+         true,
+         {{{kD0, kD0}, 1, 0, {123.456, 124.456}},
+          {{kD3, kD3}, 1, 1, {0, 0}},
+          {{kD3, kD0}, 2, 1, {0, 124.456}}}},
+        {"not installed: looked for once per wake, not every pass",
+         true,
+         false,
+         {{{kD3}, 0, 0, {0}}, {{kD0}, 1, 0, {0}}, {{kD3}, 1, 0, {0}}, {{kD0}, 2, 0, {0}}}},
+    };
+    for (const PowerScript &script : scripts)
+        runPowerScript(script);
+}
+
 // ---- a fake file system for the NVML search ----
 
 std::set<std::wstring> files;
@@ -264,6 +428,7 @@ int main()
     realThunksUnderWine();
     fakeThunks();
     sleepingAdapterIsSkipped();
+    nvmlFollowsTheAdapters();
     nvmlLookedForByFullPath();
     return wintestSummary("tst_gpuSensorsWindows");
 }

@@ -1,13 +1,19 @@
-// A stand-in for libnvidia-ml.so.1 with one GPU at 0000:01:00.0, for the sensor library's
-// tests. Only the entry points the library looks up, with their versioned names.
+// A stand-in for libnvidia-ml.so.1 (and nvml.dll in the wine tests) with one GPU at
+// 0000:01:00.0, for the sensor library's tests. Only the entry points the library looks up,
+// with their versioned names.
 //
-// FAKE_NVML_GPUS=n gives n GPUs, the i-th at bus i + 1. FAKE_NVML_CALLS names a file that
-// every call appends its name to: it outlives the library being unloaded and loaded again.
+// FAKE_NVML_GPUS=n gives n GPUs, the i-th at bus i + 1 drawing 123.456 + i watts, so a GPU
+// read through the wrong handle shows. FAKE_NVML_CALLS names a file that every call appends
+// its name to: it outlives the library being unloaded and loaded again.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#define NVML_EXPORT extern "C" __declspec(dllexport)
+#else
 #define NVML_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 int devices[8] = {};
@@ -110,10 +116,10 @@ NVML_EXPORT int nvmlDeviceGetClockInfo(void *, int type, unsigned int *mhz)
     *mhz = type == 0 ? 2505 : 10501;
     return 0;
 }
-NVML_EXPORT int nvmlDeviceGetPowerUsage(void *, unsigned int *milliwatts)
+NVML_EXPORT int nvmlDeviceGetPowerUsage(void *device, unsigned int *milliwatts)
 {
     COUNTED;
-    *milliwatts = 123456;
+    *milliwatts = 123456 + 1000 * static_cast<unsigned int>(static_cast<int *>(device) - devices);
     return 0;
 }
 NVML_EXPORT int nvmlDeviceGetFanSpeed(void *, unsigned int *percent)
