@@ -43,23 +43,6 @@ const char *kindUnit(ReadingKind kind)
     return "";
 }
 
-const char *kindWord(ReadingKind kind)
-{
-    switch (kind) {
-    case ReadingKind::Temperature:
-        return "temperature";
-    case ReadingKind::Fan:
-        return "fan";
-    case ReadingKind::Power:
-        return "power";
-    case ReadingKind::Clock:
-        return "clock";
-    case ReadingKind::Usage:
-        return "usage";
-    }
-    return "";
-}
-
 EndpointPass makePass(const RefreshSnapshot &snapshot, const SourceReport &sources,
                       const PassFacts &facts)
 {

@@ -74,7 +74,5 @@ QString decodeName(const QByteArray &name);
 
 /// The library's unit of a kind: "°C", "RPM", "W", "MHz", "%".
 const char *kindUnit(ReadingKind kind);
-/// The kind's short word: "temperature", "fan", "power", "clock", "usage".
-const char *kindWord(ReadingKind kind);
 
 } // namespace Endpoint

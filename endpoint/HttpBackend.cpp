@@ -199,8 +199,8 @@ void HttplibBackend::configure()
 #define TARNIX_HTTP_EXPORT __attribute__((visibility("default")))
 #endif
 
-extern "C" TARNIX_HTTP_EXPORT HttpBackend *
-tarnixHttpBackendCreate(const HttpLimits &limits, HttpHandler handler)
+extern "C" TARNIX_HTTP_EXPORT HttpBackend *tarnixHttpBackendCreate(const HttpLimits &limits,
+                                                                   HttpHandler handler)
 {
     return new HttplibBackend(limits, std::move(handler));
 }

@@ -1,5 +1,7 @@
 #include "endpoint/ReadingsJson.h"
 
+#include "sensors/SensorNameTables.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,7 +17,7 @@ QJsonValue number(double value)
 
 QJsonObject readingObject(const EndpointReading &reading)
 {
-    return {{QStringLiteral("kind"), QLatin1String(Endpoint::kindWord(reading.kind))},
+    return {{QStringLiteral("kind"), QLatin1String(SensorNameTables::kindName(reading.kind))},
             {QStringLiteral("name"), reading.name},
             {QStringLiteral("value"), number(reading.value)},
             {QStringLiteral("unit"), QString::fromUtf8(Endpoint::kindUnit(reading.kind))}};
@@ -59,7 +61,7 @@ QJsonObject values(const EndpointPass &pass)
             value.insert(QStringLiteral("source"),
                          QJsonObject{{QStringLiteral("sensor"), reading.sensor},
                                      {QStringLiteral("kind"),
-                                      QLatin1String(Endpoint::kindWord(reading.kind))},
+                                      QLatin1String(SensorNameTables::kindName(reading.kind))},
                                      {QStringLiteral("reading"), reading.name}});
         } else {
             value.insert(QStringLiteral("source"), QJsonValue::Null);

@@ -456,21 +456,21 @@ port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
 e=$(stage endpoint sensors)
 launch "$e" ---StartupByTaskMinWindow >/dev/null
 if wait_reports "$e" 2 40; then
-    metrics=$(curl -s -m 5 "http://127.0.0.1:$port/metrics")
+    metrics=$(curl -s -m 5 "127.0.0.1:$port/metrics")
     echo "$metrics" | grep -q -x 'tarnix_display_cpu_temperature_celsius 45.9' &&
         pass "/metrics carries the CPU temperature the report carries" ||
         fail "/metrics: $(echo "$metrics" | head -n 5)"
     echo "$metrics" | promtool check metrics >/dev/null 2>&1 && pass "promtool accepts /metrics" ||
         fail "promtool: $(echo "$metrics" | promtool check metrics 2>&1 | head -n 3)"
-    curl -s -m 5 "http://127.0.0.1:$port/readings.json" |
+    curl -s -m 5 "127.0.0.1:$port/readings.json" |
         python3 -c 'import json, sys; d = json.load(sys.stdin); assert d["sensors"]' 2>/dev/null &&
         pass "/readings.json is JSON with the sensors" || fail "/readings.json is not the readings"
-    status=$(curl -s -m 5 -o /dev/null -w '%{http_code}' -X POST "http://127.0.0.1:$port/metrics")
+    status=$(curl -s -m 5 -o /dev/null -w '%{http_code}' -X POST "127.0.0.1:$port/metrics")
     [ "$status" = 405 ] && pass "POST answered 405" || fail "POST answered $status"
 else
     fail "the copy with the endpoint sends no reports; output: $(tail -n 5 "$e/out" 2>/dev/null)"
 fi
-grep -q "Endpoint -> serving http://127.0.0.1:$port/metrics" "$(logfile)" &&
+grep -q "Endpoint -> serving [a-z]*://127.0.0.1:$port/metrics" "$(logfile)" &&
     pass "log: the endpoint serves" || fail "log lacks the endpoint's line"
 stop_all
 "$wine" reg delete 'HKCU\Software\MyCompanyKelmar' /f >/dev/null 2>&1
